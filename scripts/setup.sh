@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs (only those missing), then configures and
+# builds into build/. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libxcb1-dev libxcb-keysyms1-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth trayer xdotool imagemagick dbus dbus-x11 util-linux procps
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// What the command line of mnemora-recover asks for.
+struct RecoverArguments {
+    enum class Method { System, All, Amount, Help, Invalid };
+    Method method = Method::System;
+    std::int32_t megabytes = 0;  // for Amount
+    QString problem;             // for Invalid: what is wrong, in one phrase
+
+    static RecoverArguments Parse(const QStringList& arguments);  // without the program name
+    static QString Usage();
+};

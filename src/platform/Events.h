@@ -1,0 +1,7 @@
+#pragma once
+#include <functional>
+
+class QObject;
+
+// Component events: a handler bound by the owner, fired only when assigned.
+using TNotifyEvent = std::function<void(QObject* sender)>;

@@ -1,0 +1,36 @@
+#include "platform/fake/FakeMemory.h"
+
+#include <new>
+
+namespace platform {
+
+FakeMemory::~FakeMemory()
+{
+    for (void* block : live)
+        ::operator delete(block);
+}
+
+MemoryStatus FakeMemory::Status()
+{
+    ++statusReads;
+    return status;
+}
+
+void* FakeMemory::CommitBlock()
+{
+    ++commits;
+    if (commits == failAtCommit)
+        return nullptr;
+    void* block = ::operator new(static_cast<std::size_t>(kBlockSize));
+    live.insert(block);
+    return block;
+}
+
+void FakeMemory::ReleaseBlock(void* block)
+{
+    ++releases;
+    if (live.erase(block) == 1)
+        ::operator delete(block);
+}
+
+}  // namespace platform
