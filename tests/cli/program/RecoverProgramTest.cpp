@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+    QString out;
+    QString err;
+};
+
+Outcome RunProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    return {process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+Outcome Recover(const QStringList& arguments)
+{
+    return RunProgram(QStringLiteral(MNEMORA_RECOVER_PATH), arguments);
+}
+
+void ExpectReport(const Outcome& outcome)
+{
+    const QStringList lines = outcome.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << outcome.out.toStdString();
+    EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("^ Quantité récupérée : -?\\d+ MB$"))))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains(QRegularExpression(QStringLiteral("^Mémoire disponible : \\d+ MB avant, \\d+ MB après$"))));
+    EXPECT_TRUE(lines[2].contains(QRegularExpression(QStringLiteral("^Cache libéré : -?\\d+ MB$"))));
+    EXPECT_FALSE(outcome.out.contains(QLatin1Char('\r'))) << "no progress bar when the output is not a terminal";
+}
+
+TEST(RecoverProgram, BadArgumentsFailWithStatusTwoAndOneLine)
+{
+    for (const QStringList& arguments : {QStringList{"abc"}, QStringList{"-5"}, QStringList{"1", "2"}}) {
+        const Outcome outcome = Recover(arguments);
+        EXPECT_EQ(outcome.exitStatus, QProcess::NormalExit);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.err.count(QLatin1Char('\n')), 1) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.contains(QLatin1String("usage : mnemora-recover")));
+        EXPECT_TRUE(outcome.out.isEmpty());
+    }
+    EXPECT_TRUE(Recover({"abc"}).err.contains(QLatin1String("abc")));
+}
+
+TEST(RecoverProgram, HelpPrintsTheUsage)
+{
+    const Outcome outcome = Recover({"--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.out.startsWith(QLatin1String("usage : mnemora-recover")));
+}
+
+TEST(RecoverProgram, ARunReportsTheAmountAndTheMemoryFigures)
+{
+    const Outcome outcome = Recover({"32"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    ExpectReport(outcome);
+}
+
+TEST(RecoverProgram, ARunShortOfAddressSpaceEndsAsAFailedAllocation)
+{
+    // 1024 MB asked for with 600 MB of address space in all: the mappings fail part-way.
+    const Outcome outcome = RunProgram(QStringLiteral("prlimit"), {QStringLiteral("--as=%1").arg(600 << 20),
+                                                             QStringLiteral(MNEMORA_RECOVER_PATH), QStringLiteral("1024")});
+    EXPECT_EQ(outcome.exitStatus, QProcess::NormalExit);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    ExpectReport(outcome);
+}
+
+std::int64_t ResidentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLongLong();
+    }
+    return -1;
+}
+
+TEST(RecoverProgram, InterruptCancelsTheRunReportsAndExits130)
+{
+    QProcess process;
+    process.start(QStringLiteral(MNEMORA_RECOVER_PATH), {QStringLiteral("1024")});
+    ASSERT_TRUE(process.waitForStarted());
+    // Interrupt once the run is visibly filling memory.
+    for (int i = 0; i < 2000 && ResidentKiB(process.processId()) < 64 * 1024; ++i)
+        QThread::msleep(2);
+    ASSERT_GE(ResidentKiB(process.processId()), 64 * 1024);
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130);
+    ExpectReport({process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()), {}});
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/fake/FakeEventQueue.h"
+#include "platform/linux/LinuxMemory.h"
+#include "platform/linux/OomScore.h"
+#include "recovery/RamRecovery.h"
+
+#include <cerrno>
+#include <sys/mman.h>
+
+namespace {
+
+constexpr std::int64_t kMiB = 1 << 20;
+constexpr std::int64_t kKiB = 1024;
+
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+// A /proc and a cgroup v2 tree the test writes, for a process in the group /user/app.
+class MeminfoFixture : public ::testing::Test {
+protected:
+    QString Proc() const { return root.filePath(QStringLiteral("proc")); }
+    QString Cgroup() const { return root.filePath(QStringLiteral("cgroup")); }
+
+    void SetMeminfo(std::int64_t totalMiB, std::int64_t availableMiB, std::int64_t swapFreeMiB = 0,
+                    std::int64_t cachedMiB = 0)
+    {
+        WriteFile(Proc() + QStringLiteral("/meminfo"),
+                  QStringLiteral("MemTotal:       %1 kB\nMemFree:         1000 kB\nMemAvailable:   %2 kB\n"
+                                 "Buffers:           4 kB\nCached:         %4 kB\nSwapCached:     999999 kB\n"
+                                 "SwapTotal:      %3 kB\nSwapFree:       %3 kB\n")
+                      .arg(totalMiB * kKiB)
+                      .arg(availableMiB * kKiB)
+                      .arg(swapFreeMiB * kKiB)
+                      .arg(cachedMiB * kKiB)
+                      .toLatin1());
+    }
+    void SetCgroupLimit(const QString& group, const QByteArray& max, std::int64_t currentMiB)
+    {
+        WriteFile(Cgroup() + group + QStringLiteral("/memory.max"), max + "\n");
+        WriteFile(Cgroup() + group + QStringLiteral("/memory.current"), QByteArray::number(currentMiB * kMiB) + "\n");
+    }
+    platform::LinuxMemory Memory() const { return platform::LinuxMemory(Proc(), Cgroup()); }
+
+    void SetUp() override { WriteFile(Proc() + QStringLiteral("/self/cgroup"), "0::/user/app\n"); }
+
+    QTemporaryDir root;
+};
+
+TEST_F(MeminfoFixture, FiguresAreSixtyFourBitBytesFromMeminfo)
+{
+    SetMeminfo(24 * 1024, 20 * 1024, 0, 300);
+    platform::LinuxMemory memory = Memory();
+    const platform::MemoryStatus status = memory.Status();
+    EXPECT_EQ(status.totalPhys, std::int64_t{24} << 30) << "no wrap past 2 GiB";
+    EXPECT_EQ(status.availPhys, std::int64_t{20} << 30);
+    EXPECT_EQ(status.cached, 300 * kMiB) << "Cached, not SwapCached";
+}
+
+TEST_F(MeminfoFixture, TheTightestCgroupLimitOnTheWayToTheRootLowersBothFigures)
+{
+    SetMeminfo(16 * 1024, 12 * 1024);
+    SetCgroupLimit(QStringLiteral("/user/app"), "max", 100);
+    SetCgroupLimit(QStringLiteral("/user"), QByteArray::number(2048 * kMiB), 1500);
+    const platform::MemoryStatus status = Memory().Status();
+    EXPECT_EQ(status.totalPhys, 2048 * kMiB);
+    EXPECT_EQ(status.availPhys, 548 * kMiB);
+
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(512 * kMiB), 600);  // over its limit
+    EXPECT_EQ(Memory().Status().availPhys, 0);
+}
+
+TEST_F(MeminfoFixture, NoCgroupOrAnUnlimitedOneLeavesTheHostFigures)
+{
+    SetMeminfo(8192, 4096);
+    EXPECT_EQ(Memory().Status().availPhys, 4096 * kMiB);
+    SetCgroupLimit(QStringLiteral("/user/app"), "max", 7000);
+    SetCgroupLimit(QStringLiteral("/user"), "max", 7000);
+    EXPECT_EQ(Memory().Status().totalPhys, 8192 * kMiB);
+    EXPECT_EQ(Memory().Status().availPhys, 4096 * kMiB);
+}
+
+TEST_F(MeminfoFixture, UnreadableMeminfoGivesZerosAndRefusesBlocks)
+{
+    platform::LinuxMemory memory = Memory();
+    EXPECT_EQ(memory.Status().totalPhys, 0);
+    EXPECT_EQ(memory.CommitBlock(), nullptr);
+}
+
+TEST_F(MeminfoFixture, SafetyFloorIsTheLargerOf256MiBAndFivePercent)
+{
+    SetMeminfo(4096, 4096);
+    EXPECT_EQ(Memory().SafetyFloor(), 256 * kMiB);
+    SetMeminfo(10240, 4096);
+    EXPECT_EQ(Memory().SafetyFloor(), 512 * kMiB);
+}
+
+TEST_F(MeminfoFixture, BlocksAreRefusedWhenTheyWouldCrossTheFloor)
+{
+    // 4 GiB machine: floor 256 MiB; 259 MiB available + 1 MiB swap leaves room for 4 blocks. The
+    // figures fall as the kernel would show them while the blocks are written.
+    platform::LinuxMemory memory = Memory();
+    std::vector<void*> blocks;
+    for (int i = 0; i < 10; ++i) {
+        SetMeminfo(4096, 259 - static_cast<std::int64_t>(blocks.size()), 1);
+        void* block = memory.CommitBlock();
+        if (block == nullptr)
+            break;
+        blocks.push_back(block);
+    }
+    EXPECT_EQ(blocks.size(), 4u);
+    for (void* block : blocks)
+        memory.ReleaseBlock(block);
+
+    // Memory that comes back is seen at the next commit.
+    SetMeminfo(4096, 1024);
+    void* block = memory.CommitBlock();
+    EXPECT_NE(block, nullptr);
+    memory.ReleaseBlock(block);
+}
+
+TEST_F(MeminfoFixture, TheCgroupHeadroomBindsTheFloorToo)
+{
+    SetMeminfo(4096, 4000, 4000);
+    platform::LinuxMemory memory = Memory();
+    std::vector<void*> blocks;
+    for (int i = 0; i < 10; ++i) {
+        // 258 MiB left under the group's limit at the start.
+        SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(1024 * kMiB),
+                       766 + static_cast<std::int64_t>(blocks.size()));
+        void* block = memory.CommitBlock();
+        if (block == nullptr)
+            break;
+        blocks.push_back(block);
+    }
+    EXPECT_EQ(blocks.size(), 2u);
+    for (void* block : blocks)
+        memory.ReleaseBlock(block);
+}
+
+TEST_F(MeminfoFixture, ANewReadingIsTakenAtLeastEverySixteenBlocks)
+{
+    SetMeminfo(4096, 4096);
+    platform::LinuxMemory memory = Memory();
+    std::vector<void*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(memory.CommitBlock());
+    SetMeminfo(4096, 200);  // another program took almost everything
+    int granted = 0;
+    while (void* block = memory.CommitBlock()) {
+        blocks.push_back(block);
+        ++granted;
+    }
+    EXPECT_LE(granted, 6);
+    for (void* block : blocks)
+        memory.ReleaseBlock(block);
+}
+
+// The real memory layer, noting every block it hands out.
+class RecordingMemory : public platform::LinuxMemory {
+public:
+    void* CommitBlock() override
+    {
+        void* block = LinuxMemory::CommitBlock();
+        blocks.push_back(block);
+        return block;
+    }
+    std::vector<void*> blocks;
+};
+
+bool IsMapped(void* block)
+{
+    unsigned char residency[platform::IMemory::kBlockSize / 4096];
+    return ::mincore(block, platform::IMemory::kBlockSize, residency) == 0 || errno != ENOMEM;
+}
+
+TEST(LinuxMemoryOnThisMachine, ARunLeavesNoMappingBehind)
+{
+    RecordingMemory memory;
+    platform::FakeEventQueue events;
+    TRamRecovery engine(memory, events);
+    int steps = 0;
+    engine.OnProgress = [&](QObject*, int) { ++steps; };
+    engine.OnAfterDefrag = [&](QObject*) {
+        ASSERT_EQ(memory.blocks.size(), 64u);
+        for (void* block : memory.blocks)
+            EXPECT_FALSE(IsMapped(block)) << block;
+    };
+    engine.Defrag(64);
+    EXPECT_EQ(steps, 128) << "this machine has far more than the floor free";
+}
+
+TEST(LinuxMemoryOnThisMachine, ThisProcessVolunteersForTheOomKiller)
+{
+    ASSERT_TRUE(platform::VolunteerForOomKill());
+    QFile score(QStringLiteral("/proc/self/oom_score_adj"));
+    ASSERT_TRUE(score.open(QIODevice::ReadOnly));
+    EXPECT_EQ(score.readAll().trimmed(), "1000");
+}
+
+}  // namespace
