@@ -8,6 +8,7 @@
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/UnixSignalNotifier.h"
 #include "recovery/RamRecovery.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -70,8 +71,7 @@ TEST(UnixSignalNotifier, ASignalArrivesThroughTheEventLoop)
     int raised = 0;
     QObject::connect(&notifier, &platform::UnixSignalNotifier::Raised, [&](int number) { raised = number; });
     ::raise(SIGUSR1);
-    for (int i = 0; i < 100 && raised == 0; ++i)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    WaitUntil([&] { return raised != 0; });
     EXPECT_EQ(raised, SIGUSR1);
 }
 

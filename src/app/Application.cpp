@@ -1,0 +1,41 @@
+#include "app/Application.h"
+
+#include <QMessageBox>
+#include <exception>
+
+std::function<void(const QString&)> TApplication::errorPresenter;
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Mnemora XP"));
+    setApplicationVersion(QStringLiteral("4.0.0"));
+    setDesktopFileName(QStringLiteral("mnemora-xp"));
+    // The window spends most of its life hidden in the tray: the program ends on the quit
+    // command or when the window is closed, never because no window happens to be visible.
+    setQuitOnLastWindowClosed(false);
+}
+
+void TApplication::ShowError(const QString& text)
+{
+    if (errorPresenter)
+        errorPresenter(text);
+    else
+        QMessageBox::critical(activeWindow(), applicationName(), text);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    return RunGuarded([&] { return QApplication::notify(receiver, event); });
+}
+
+bool TApplication::RunGuarded(const std::function<bool()>& work)
+{
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        ShowError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}

@@ -1,0 +1,37 @@
+#include "app/StatusGauge.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+#include "app/Gauge.h"
+#include "platform/Rounding.h"
+
+TStatusGauge::TStatusGauge(QWidget* parent) : QProgressBar(parent)
+{
+    setValue(0);  // a new progress bar starts below its range, at no position
+}
+
+void TStatusGauge::SetText(const QString& text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    update();
+}
+
+void TStatusGauge::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), true, 1);
+
+    const QRect inner = rect().adjusted(1, 1, -1, -1);
+    const int span = maximum() - minimum();
+    const int filled = span > 0 ? static_cast<int>(RoundHalfEven(double(inner.width()) * (value() - minimum()) / span)) : 0;
+    const QRect bar(inner.left(), inner.top(), filled, inner.height());
+    painter.fillRect(bar, QColor(0, 0, 128));
+
+    // A text wider than the panel keeps its end in view: that is where the figures are.
+    const bool fits = fontMetrics().horizontalAdvance(text_) <= inner.width();
+    const int flags = Qt::AlignVCenter | (fits ? Qt::AlignHCenter : Qt::AlignRight);
+    DrawGaugeText(painter, inner, bar, flags, text_, Qt::white, palette().color(QPalette::ButtonText));
+}

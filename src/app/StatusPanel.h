@@ -1,0 +1,24 @@
+#pragma once
+#include <QFrame>
+#include <QPixmap>
+
+// A status-bar panel of fixed width showing a small icon followed by a line of text.
+class TStatusPanel : public QFrame {
+    Q_OBJECT
+    // Settable by name, so the form's layout file can carry it.
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
+
+public:
+    explicit TStatusPanel(QWidget* parent = nullptr);
+
+    QString Text() const { return text_; }
+    void SetText(const QString& text);
+    void SetIcon(const QPixmap& icon);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
+    QPixmap icon_;
+};

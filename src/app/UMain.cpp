@@ -1,0 +1,297 @@
+#include "app/UMain.h"
+
+#include <QCloseEvent>
+
+#include "app/Application.h"
+#include "app/Timer.h"
+#include "hotkey/GlobalHotKey.h"
+#include "hotkey/ShortCut.h"
+#include "monitor/NamedColors.h"
+#include "monitor/TextTrayIcon.h"
+#include "recovery/RamRecovery.h"
+#include "recovery/RecoveryAmounts.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Mnemora XP");
+constexpr int kBalloonSeconds = 10;
+
+}  // namespace
+
+TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent) : QMainWindow(parent)
+{
+    ui.setupUi(this);
+    menus.SetupMenus(ui, this);
+
+    RamRecovery1 = new TRamRecovery(services.memory, services.events, this);
+    TrayIcon1 = new TTextTrayIcon(services.tray, this);
+    TrayIcon1->SetPopupMenu(menus.PopupMenu1);
+    TrayIcon1->SetMinimizeToTray(true);
+    TrayIcon1->SetText(QStringLiteral("0"));
+    TrayIcon1->SetColor(clLime);
+    TrayIcon1->SetFontColor(clBlack);
+    TrayIcon1->SetBorder(true);
+    TrayIcon1->SetBorderColor(clSilver);
+    TrayIcon1->Options().SetOffsetX(1);
+    TrayIcon1->Options().SetOffsetY(1);
+    // Loaded visible, the icon shows as soon as the window exists; FormCreate hides it again.
+    TrayIcon1->SetIconVisible(true);
+    GlobalHotKey1 = new TGlobalHotKey(
+        services.hotKeys, [](const std::exception& error) { TApplication::ShowError(QString::fromLocal8Bit(error.what())); },
+        this);
+    Timer1 = new TTimer(this, 1000, false);
+    Timer2 = new TTimer(this, 1000, false);
+    Timer3 = new TTimer(this, 30000, false);
+    Timer4 = new TTimer(this, 500, false);
+    Timer5 = new TTimer(this, 60000, false);
+
+    BindHandlers();
+    // An error in a step ends the sequence there; the window is still created and shown.
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        TApplication::ShowError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+TfMainMem::~TfMainMem()
+{
+    FormDestroy();
+}
+
+void TfMainMem::BindHandlers()
+{
+    RamRecovery1->OnBeforeDefrag = [this](QObject*) { RamRecovery1BeforeDefrag(); };
+    RamRecovery1->OnProgress = [this](QObject*, int progress) { RamRecovery1Progress(progress); };
+    RamRecovery1->OnAfterDefrag = [this](QObject*) { RamRecovery1AfterDefrag(); };
+    TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1DblClick(); };
+    TrayIcon1->OnBalloonHintClick = [this](QObject*) { TrayIcon1BalloonHintClick(); };
+    GlobalHotKey1->OnKeyDown = [this](QObject*, std::uint16_t, Qt::KeyboardModifiers) { GlobalHotKey1KeyDown(); };
+    Timer4->OnTimer = [this](QObject*) { Timer4Timer(); };
+
+    connect(ui.BitBtn1, &QPushButton::clicked, this, &TfMainMem::RecupRam);
+    connect(ui.RecoverRam1, &QAction::triggered, this, &TfMainMem::RecupRam);
+    connect(ui.BitBtn3, &QPushButton::clicked, this, &TfMainMem::AnnulRam);
+    connect(ui.Cancel1, &QAction::triggered, this, &TfMainMem::AnnulRam);
+    connect(ui.Open1, &QAction::triggered, this, &TfMainMem::Open1Click);
+    connect(ui.Exit1, &QAction::triggered, this, &TfMainMem::Exit1Click);
+    connect(ui.Button4, &QPushButton::clicked, this, &TfMainMem::Button4Click);
+    for (QRadioButton* method : {ui.RadioButton1, ui.RadioButton2, ui.RadioButton3}) {
+        connect(method, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                RadioButtonClick();
+        });
+    }
+    connect(ui.TrackBar1, &QSlider::valueChanged, this, &TfMainMem::TrackBar1Change);
+    connect(ui.CheckBox2, &QCheckBox::toggled, this, &TfMainMem::CheckBox2Click);
+    connect(ui.TrackBar2, &QSlider::valueChanged, this, &TfMainMem::TrackBar2Change);
+    connect(ui.HotKey1, &QKeySequenceEdit::keySequenceChanged, this, &TfMainMem::HotKey1Change);
+}
+
+// ---- start-up, activation and end -----------------------------------------------------------
+
+void TfMainMem::FormCreate()
+{
+    ui.Label2->setText(ui.Label2->text() + QLatin1String(kVersion) + QLatin1Char(' ') + QLatin1String(kDateText));
+    TrayIcon1->SetIconVisible(false);
+    setWindowTitle(kTitle);
+    ui.Normale1->setChecked(true);
+    // Opacity and balloons are available on every Linux desktop Qt runs on.
+    ui.TrackBar2->setEnabled(true);
+    ui.cbxballoon->setEnabled(true);
+    ui.Memoire->setCurrentIndex(0);
+    InstalledMb = InstalledMegabytes(RamRecovery1->TotalMemory());
+    ui.StatusPanel1->SetText(QStringLiteral(" 100 %"));
+    ui.TrackBar1->setRange(0, static_cast<int>(InstalledMb));
+    ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
+    ApplyStayOnTop();
+    setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    RecoveryRunning = false;
+    ui.BitBtn3->setEnabled(false);
+    ui.PerfChart1->Init();
+    ui.PerfChart1->setVisible(true);
+    ui.PerfChart1->SetPlotColor(clLime);
+    Timer1->SetEnabled(true);
+    Timer2->SetEnabled(true);
+    Timer3->SetEnabled(true);
+    Timer4->SetEnabled(true);
+    HotKey1Change();
+    ui.StatusPanel0->SetText(ui.RadioGroup2->ItemIndex() == 0 ? QStringLiteral(" 0 %") : QStringLiteral(" 0 MB"));
+    ui.StatusPanel2->SetText(QStringLiteral(" "));
+}
+
+void TfMainMem::FormActivate()
+{
+    ApplyStayOnTop();
+}
+
+void TfMainMem::FormDestroy()
+{
+}
+
+void TfMainMem::Timer4Timer()
+{
+    Timer4->SetEnabled(false);
+    TrayIcon1->SetIconVisible(true);
+    hide();
+}
+
+void TfMainMem::BringBack()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    ui.Memoire->setCurrentIndex(0);
+    TrayIcon1->SetIconVisible(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfMainMem::WMUser()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    activateWindow();
+    show();
+    TrayIcon1->SetIconVisible(true);
+    raise();
+}
+
+void TfMainMem::exit_appli()
+{
+    TrayIcon1->SetIconVisible(false);
+    RamRecovery1->CancelDefrag();
+    hide();
+    close();
+    FormDestroy();
+    QCoreApplication::quit();
+}
+
+bool TfMainMem::WMQueryEndSession()
+{
+    return true;
+}
+
+void TfMainMem::WMEndSession()
+{
+    close();
+}
+
+void TfMainMem::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program; a run in progress still goes to its end first,
+    // because the engine keeps the quit request for the main loop.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TfMainMem::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+// ---- recovery runs --------------------------------------------------------------------------
+
+void TfMainMem::SetRunControls(bool running)
+{
+    ui.BitBtn3->setEnabled(running);
+    ui.BitBtn1->setEnabled(!running);
+    ui.RecoverRam1->setEnabled(!running);
+    ui.Cancel1->setEnabled(running);
+}
+
+void TfMainMem::RecupRam()
+{
+    SetRunControls(true);
+    if (RecoveryRunning)
+        return;
+    // Each test is made after the previous run has returned: a method chosen during a run that is
+    // tested later starts a second run.
+    if (ui.RadioButton1->isChecked())
+        RamRecovery1->Defrag(SystemMethodMegabytes(InstalledMb));
+    if (ui.RadioButton2->isChecked())
+        RamRecovery1->Defrag(ui.TrackBar1->value());
+    if (ui.RadioButton3->isChecked())
+        RamRecovery1->DefragAll();
+}
+
+void TfMainMem::AnnulRam()
+{
+    SetRunControls(false);
+    RamRecovery1->CancelDefrag();
+}
+
+void TfMainMem::PopBalloon(const QString& text)
+{
+    TrayIcon1->PopBalloon(kTitle, text, platform::BalloonIcon::Information, kBalloonSeconds);
+}
+
+void TfMainMem::RamRecovery1BeforeDefrag()
+{
+    RecoveryRunning = true;
+    if (ui.cbxballoon->isChecked())
+        PopBalloon(QStringLiteral("Optimisation en cours ..."));
+    FreeBeforeRecovery = RamRecovery1->FreeMemory();
+    ui.StatusPanel2->SetText(QStringLiteral(" optimisation en cours ... %"));
+    ui.BitBtn1->setEnabled(false);
+    ui.BitBtn3->setEnabled(true);
+    ui.Gauge1->SetTransparentPicture(true);
+}
+
+void TfMainMem::RamRecovery1Progress(int progress)
+{
+    ui.StatusPanel2->setValue(progress);
+    ui.StatusPanel2->SetText(QStringLiteral(" optimisation en cours ...%1 %").arg(progress));
+}
+
+void TfMainMem::RamRecovery1AfterDefrag()
+{
+    ui.BitBtn3->setEnabled(false);
+    ui.BitBtn1->setEnabled(true);
+    FreeAfterRecovery = RamRecovery1->FreeMemory();
+    const std::int64_t gained = GainMegabytes(FreeBeforeRecovery, FreeAfterRecovery);
+    ui.StatusPanel2->SetText(QStringLiteral(" Quantité récupérée : %1 MB").arg(gained));
+    if (ui.cbxballoon->isChecked())
+        PopBalloon(QStringLiteral("Optimisation terminée!\n\rQuantitée récupérée : %1 MB.").arg(gained));
+    ui.RecoverRam1->setEnabled(true);
+    ui.Cancel1->setEnabled(false);
+    RecoveryRunning = false;
+}
+
+void TfMainMem::RadioButtonClick()
+{
+    ui.TrackBar1->setEnabled(ui.RadioButton2->isChecked());
+}
+
+void TfMainMem::TrackBar1Change()
+{
+    const int position = ui.TrackBar1->value();
+    ui.TrackBar1->setToolTip(QString::number(position));
+    ui.Label4->setText(QStringLiteral("%1 MB").arg(position));
+}
+
+// ---- conveniences ---------------------------------------------------------------------------
+
+void TfMainMem::ApplyStayOnTop()
+{
+    const bool onTop = ui.CheckBox2->isChecked();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // Changing a window's flags hides it; a shown window is shown again at its new level.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible)
+        show();
+}
+
+void TfMainMem::TrackBar2Change()
+{
+    const int position = ui.TrackBar2->value();
+    setWindowOpacity(position / 255.0);
+    ui.TrackBar2->setToolTip(QStringLiteral("%1%").arg(RoundHalfEven(position / 255.0 * 100)));
+}
+
+void TfMainMem::HotKey1Change()
+{
+    GlobalHotKey1->SetHotKey(KeySequenceToShortCut(ui.HotKey1->keySequence()));
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include <QMainWindow>
+#include <cstdint>
+
+#include "app/FormMenus.h"
+#include "platform/Platform.h"
+#include "ui_UMain.h"
+
+class TGlobalHotKey;
+class TRamRecovery;
+class TTextTrayIcon;
+class TTimer;
+
+// What the main window takes from the system: the Linux realisations in the program, fakes in
+// the tests.
+struct TFormServices {
+    platform::IMemory& memory;
+    platform::IEventQueue& events;
+    platform::ITrayHost& tray;
+    platform::IHotKeyGrabber& hotKeys;
+};
+
+// The main window: six pages and a status bar, living in the tray. It owns every component and
+// holds the program's readings and run state; its handlers are named after control and event.
+class TfMainMem : public QMainWindow {
+public:
+    static constexpr const char* kVersion = "4.0.0";
+    static constexpr const char* kDateText = "du 07/02/2003.";
+
+    explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);
+    ~TfMainMem() override;
+
+    Ui::TfMainMem ui;
+    TFormMenus menus;
+    TRamRecovery* RamRecovery1 = nullptr;
+    TTextTrayIcon* TrayIcon1 = nullptr;
+    TGlobalHotKey* GlobalHotKey1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TTimer* Timer2 = nullptr;
+    TTimer* Timer3 = nullptr;
+    TTimer* Timer4 = nullptr;
+    TTimer* Timer5 = nullptr;
+
+    std::int64_t InstalledMb = 0;
+    bool RecoveryRunning = false;
+    std::int64_t FreeBeforeRecovery = 0;
+    std::int64_t FreeAfterRecovery = 0;
+
+    // Start-up, activation and end.
+    void FormCreate();
+    void FormActivate();
+    void FormDestroy();
+    void Timer4Timer();
+    void TrayIcon1DblClick() { BringBack(); }
+    void Open1Click() { BringBack(); }
+    void TrayIcon1BalloonHintClick() { BringBack(); }
+    void WMUser();
+    void Exit1Click() { exit_appli(); }
+    void Button4Click() { exit_appli(); }
+    void exit_appli();
+    bool WMQueryEndSession();
+    void WMEndSession();
+
+    // Recovery runs.
+    void RecupRam();
+    void AnnulRam();
+    void RamRecovery1BeforeDefrag();
+    void RamRecovery1Progress(int progress);
+    void RamRecovery1AfterDefrag();
+    void RadioButtonClick();
+    void TrackBar1Change();
+
+    // Conveniences.
+    void CheckBox2Click() { ApplyStayOnTop(); }
+    void TrackBar2Change();
+    void HotKey1Change();
+    void GlobalHotKey1KeyDown() { RecupRam(); }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BindHandlers();
+    void BringBack();
+    void ApplyStayOnTop();
+    void PopBalloon(const QString& text);
+    void SetRunControls(bool running);
+};

@@ -1,0 +1,34 @@
+// mnemora-xp: the tray program.
+#include "app/Application.h"
+#include "app/UMain.h"
+#include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxSessionEvents.h"
+#include "platform/linux/LocalSocketInstance.h"
+#include "platform/linux/OomScore.h"
+#include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtTrayHost.h"
+#include "platform/linux/XcbHotKeyGrabber.h"
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+
+    // A later start shows the running instance and ends at once: never a second window or icon.
+    platform::LocalSocketInstance instance;
+    if (instance.SignalRunning())
+        return 0;
+    instance.Claim();
+    platform::VolunteerForOomKill();
+
+    platform::LinuxMemory memory;
+    platform::QtEventQueue events;
+    platform::QtTrayHost tray;
+    platform::XcbHotKeyGrabber hotKeys;
+    platform::LinuxSessionEvents session;
+    TfMainMem form({memory, events, tray, hotKeys});
+    instance.OnShowRequest = [&form] { form.WMUser(); };
+    session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
+    session.OnEnd = [&form] { form.WMEndSession(); };
+    form.show();
+    return TApplication::exec();
+}

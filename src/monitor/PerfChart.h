@@ -1,0 +1,57 @@
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <cstdint>
+
+// The usage history strip of the first page: free memory, processor load and the alarm level, one
+// point per refresh, 2 pixels apart. No list of values stands behind it: the picture is the
+// history, moved left by a block copy at every point, so each point costs the same however long
+// the program runs.
+//
+// The picture is made at the widget's size by the first Init (or Plot), and from then on the
+// widget keeps that size. The widget adds no context menu of its own: the owner's context-menu
+// policy (Qt::CustomContextMenu, Qt::ActionsContextMenu) applies unchanged.
+class TPerfChart : public QWidget {
+    Q_OBJECT
+    // Settable by name, so the form's layout file can carry the stored colour.
+    Q_PROPERTY(QColor PlotColor READ PlotColor WRITE SetPlotColor)
+
+public:
+    explicit TPerfChart(QWidget* parent = nullptr);
+
+    // Clears the picture, draws the grid and starts a fresh history from the bottom edge.
+    void Init();
+    // Adds one point. The free share is held to 0..100; the load and the alarm level are drawn as
+    // they come, off the picture when they are off the scale.
+    void Plot(std::int32_t freePercent, std::int32_t loadPercent, std::int32_t alarmPercent);
+
+    // Colour of the free-memory line, used from the next point on. Black until the owner sets one.
+    QColor PlotColor() const { return plotColor_; }
+    void SetPlotColor(const QColor& color) { plotColor_ = color; }
+
+    const QImage& Picture() const { return picture_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void MakePicture();
+    int ScaleY(std::int32_t percent) const;
+    void ScrollLeft();
+    void FillBlack(int left, int right);
+    void MoveTo(int x, int y) { pen_ = QPoint(x, y); }
+    void LineTo(int x, int y);
+    void SetPixel(std::int64_t x, std::int64_t y);
+
+    int scrollPhase_ = 0;
+    QColor plotColor_ = Qt::black;
+    int lastFreeY_ = 0;
+    int lastLoadY_ = 0;
+    QImage picture_;
+    QPoint pen_;
+    QRgb penColor_ = 0;
+};

@@ -1,0 +1,29 @@
+#include "platform/fake/FakeHotKeyGrabber.h"
+
+namespace platform {
+
+bool FakeHotKeyGrabber::Register(QKeyCombination combination)
+{
+    Unregister();
+    registrations.push_back(combination);
+    if (taken.count(combination.toCombined()) != 0)
+        return false;
+    held = combination;
+    return true;
+}
+
+void FakeHotKeyGrabber::Unregister()
+{
+    if (!held)
+        return;
+    held.reset();
+    ++unregistrations;
+}
+
+void FakeHotKeyGrabber::Press(QKeyCombination combination)
+{
+    if (held == combination && OnPressed)
+        OnPressed();
+}
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/TickClock.h"
+
+namespace platform {
+
+// A tick count the test sets and advances; it wraps at 32 bits like the real one.
+class FakeTickClock : public ITickClock {
+public:
+    std::uint32_t TickCount() override { return now; }
+    void Advance(std::uint32_t ms) { now += ms; }
+
+    std::uint32_t now = 0;
+};
+
+}  // namespace platform

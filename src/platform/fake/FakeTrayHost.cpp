@@ -1,0 +1,43 @@
+#include "platform/fake/FakeTrayHost.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void FakeTrayHost::Add(const TrayIconData& data)
+{
+    calls.push_back({Call::Add, data});
+    inTray = true;
+    shown.icon = data.icon;
+    shown.tip = data.tip;
+}
+
+void FakeTrayHost::Modify(const TrayIconData& data)
+{
+    calls.push_back({Call::Modify, data});
+    if (!inTray)
+        return;
+    shown.icon = data.icon;
+    shown.tip = data.tip;
+    if (data.balloon && !data.balloon->text.isEmpty())
+        balloons.push_back(*data.balloon);
+}
+
+void FakeTrayHost::Delete()
+{
+    calls.push_back({Call::Delete, {}});
+    inTray = false;
+}
+
+void FakeTrayHost::Raise(TrayNotice notice)
+{
+    if (receiver_)
+        receiver_(notice);
+}
+
+int FakeTrayHost::Count(Call call) const
+{
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [call](const Record& r) { return r.call == call; }));
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+#include <vector>
+
+#include "platform/TrayHost.h"
+
+namespace platform {
+
+// A tray a test can read and poke: every call is recorded in order, the tray's current content is
+// kept as a desktop would show it, and Raise() plays the user's clicks.
+class FakeTrayHost : public ITrayHost {
+public:
+    enum class Call { Add, Modify, Delete };
+    struct Record {
+        Call call;
+        TrayIconData data;
+    };
+
+    void Add(const TrayIconData& data) override;
+    void Modify(const TrayIconData& data) override;
+    void Delete() override;
+    void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
+    std::optional<QPoint> CursorPosition() const override { return cursor; }
+    int DoubleClickTime() const override { return doubleClickTime; }
+
+    void Raise(TrayNotice notice);
+    bool HasReceiver() const { return static_cast<bool>(receiver_); }
+    int Count(Call call) const;
+
+    std::vector<Record> calls;
+    bool inTray = false;
+    TrayIconData shown;                  // picture and tip in the tray while inTray
+    std::vector<TrayBalloon> balloons;   // balloons that appeared, in order
+    std::optional<QPoint> cursor = QPoint(640, 400);
+    int doubleClickTime = 0;
+
+private:
+    NoticeReceiver receiver_;
+};
+
+}  // namespace platform

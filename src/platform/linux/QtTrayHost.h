@@ -1,0 +1,41 @@
+#pragma once
+#include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <vector>
+
+#include "platform/TrayHost.h"
+
+namespace platform {
+
+// The icon as a QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the desktop offers).
+// On X11 a tray host announces itself with a MANAGER client message on the root window when it
+// takes the tray selection; that message is the "tray re-created" notice.
+class QtTrayHost : public QObject, public ITrayHost, private QAbstractNativeEventFilter {
+public:
+    QtTrayHost();
+
+    void Add(const TrayIconData& data) override;
+    void Modify(const TrayIconData& data) override;
+    void Delete() override;
+    void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
+    std::optional<QPoint> CursorPosition() const override;
+    int DoubleClickTime() const override;
+
+private:
+    void Apply(const TrayIconData& data);
+    void OnActivated(QSystemTrayIcon::ActivationReason reason);
+    void Notify(TrayNotice notice);
+    void WatchTrayManagers();
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+    QSystemTrayIcon* icon_;
+    NoticeReceiver receiver_;
+    QImage shownImage_;
+    QElapsedTimer sinceClick_;  // a host that reports no double-click gets one from two clicks
+    std::uint32_t managerAtom_ = 0;
+    std::vector<std::uint32_t> traySelections_;
+};
+
+}  // namespace platform

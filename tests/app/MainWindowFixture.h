@@ -1,0 +1,42 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <memory>
+
+#include "app/Application.h"
+#include "app/Timer.h"
+#include "app/UMain.h"
+#include "monitor/TextTrayIcon.h"
+#include "platform/fake/FakeEventQueue.h"
+#include "platform/fake/FakeHotKeyGrabber.h"
+#include "platform/fake/FakeMemory.h"
+#include "platform/fake/FakeTrayHost.h"
+#include "recovery/RamRecovery.h"
+
+// The real main window, offscreen, with scriptable doubles behind it.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    static constexpr std::int64_t kMiB = 1 << 20;
+
+    void SetUp() override
+    {
+        TApplication::errorPresenter = [this](const QString& text) { errors.push_back(text); };
+        memory.status = {1023 * kMiB, 400 * kMiB, 0};
+    }
+    void TearDown() override { TApplication::errorPresenter = nullptr; }
+
+    TfMainMem& Form()
+    {
+        if (!form)
+            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys});
+        return *form;
+    }
+
+    platform::FakeMemory memory;
+    platform::FakeEventQueue events;
+    platform::FakeTrayHost tray;
+    platform::FakeHotKeyGrabber hotKeys;
+    std::vector<QString> errors;
+    std::unique_ptr<TfMainMem> form;
+};

@@ -1,0 +1,170 @@
+#include <QKeySequence>
+
+#include "app/MainWindowFixture.h"
+#include "support/EventWait.h"
+#include "hotkey/ShortCut.h"
+
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+TEST_F(MainWindow, StartUpPutsEveryControlInItsFirstState)
+{
+    TfMainMem& form = Form();
+    EXPECT_EQ(form.windowTitle(), "Mnemora XP");
+    EXPECT_TRUE(form.ui.Label2->text().endsWith("Version : 4.0.0 du 07/02/2003.")) << form.ui.Label2->text().toStdString();
+    EXPECT_FALSE(form.TrayIcon1->IconVisible());
+    EXPECT_FALSE(tray.inTray);
+    EXPECT_TRUE(form.ui.Normale1->isChecked());
+    EXPECT_TRUE(form.ui.TrackBar2->isEnabled());
+    EXPECT_TRUE(form.ui.cbxballoon->isEnabled());
+    EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
+    EXPECT_EQ(form.InstalledMb, 1023);
+    EXPECT_EQ(form.ui.TrackBar1->minimum(), 0);
+    EXPECT_EQ(form.ui.TrackBar1->maximum(), 1023);
+    EXPECT_EQ(form.ui.TrackBar1->value(), 512) << "511.5 goes to the even 512";
+    EXPECT_EQ(form.ui.Label4->text(), "512 MB");
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
+    EXPECT_FALSE(form.RecoveryRunning);
+    EXPECT_FALSE(form.ui.BitBtn3->isEnabled());
+    EXPECT_TRUE(form.ui.BitBtn1->isEnabled());
+    EXPECT_TRUE(form.ui.RecoverRam1->isEnabled());
+    EXPECT_FALSE(form.ui.Cancel1->isEnabled());
+    EXPECT_EQ(form.ui.PerfChart1->PlotColor(), QColor(0, 255, 0));
+    for (TTimer* timer : {form.Timer1, form.Timer2, form.Timer3, form.Timer4})
+        EXPECT_TRUE(timer->Enabled());
+    EXPECT_FALSE(form.Timer5->Enabled());
+    EXPECT_EQ(form.Timer4->Interval(), 500);
+    ASSERT_TRUE(hotKeys.held.has_value());
+    EXPECT_EQ(KeyCombinationToShortCut(*hotKeys.held), kDefaultHotKey);
+    EXPECT_EQ(form.ui.StatusPanel0->Text(), " 0 %");
+    EXPECT_EQ(form.ui.StatusPanel1->Text(), " 100 %");
+    EXPECT_EQ(form.ui.StatusPanel2->Text(), " ");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindow, HalfASecondAfterStartTheWindowGoesToTheTray)
+{
+    TfMainMem& form = Form();
+    form.show();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return !form.isVisible(); }));
+    EXPECT_TRUE(tray.inTray);
+    EXPECT_FALSE(form.Timer4->Enabled());
+    EXPECT_EQ(tray.Count(platform::FakeTrayHost::Call::Add), 2) << "once loaded, once from the timer";
+}
+
+TEST_F(MainWindow, TheThreeWaysBackShowTheFirstPageWithTheIcon)
+{
+    TfMainMem& form = Form();
+    for (const platform::TrayNotice way : {platform::TrayNotice::DoubleClick, platform::TrayNotice::BalloonClicked}) {
+        form.Timer4Timer();
+        form.ui.Memoire->setCurrentIndex(3);
+        tray.Raise(way);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
+        EXPECT_TRUE(tray.inTray);
+    }
+    form.Timer4Timer();
+    form.ui.Memoire->setCurrentIndex(2);
+    form.ui.Open1->trigger();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
+}
+
+TEST_F(MainWindow, ASecondStartShowsTheWindowWhereItWas)
+{
+    TfMainMem& form = Form();
+    form.show();
+    form.Timer4Timer();
+    form.ui.Memoire->setCurrentIndex(4);
+    form.showMinimized();
+    form.WMUser();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_EQ(form.ui.Memoire->currentIndex(), 4);
+    EXPECT_TRUE(tray.inTray);
+    EXPECT_EQ(tray.Count(platform::FakeTrayHost::Call::Delete), 1) << "only the start-up hid the icon";
+}
+
+TEST_F(MainWindow, QuitHidesTheIconAndStopsARunAtItsNextStep)
+{
+    TfMainMem& form = Form();
+    form.Timer4Timer();
+    int afterEvents = 0;
+    events.onDrain = [&](int drain) {
+        if (drain == 2)
+            form.ui.Exit1->trigger();
+        return false;
+    };
+    const TNotifyEvent after = form.RamRecovery1->OnAfterDefrag;
+    form.RamRecovery1->OnAfterDefrag = [&](QObject* sender) {
+        ++afterEvents;
+        after(sender);
+    };
+    form.ui.RadioButton2->setChecked(true);
+    form.ui.TrackBar1->setValue(10);
+    form.RecupRam();
+    EXPECT_EQ(memory.commits, 2);
+    EXPECT_EQ(afterEvents, 1) << "the end of the run is still reported";
+    EXPECT_TRUE(form.ui.StatusPanel2->Text().startsWith(" Quantité récupérée : "));
+    EXPECT_FALSE(tray.inTray);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindow, OpacityFollowsTheTrackBarWithAPercentHint)
+{
+    TfMainMem& form = Form();
+    form.ui.TrackBar2->setValue(128);
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 128 / 255.0);
+    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "50%");
+    form.ui.TrackBar2->setValue(0);
+    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "0%");
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 0.0);
+    form.ui.TrackBar2->setValue(255);
+    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "100%");
+}
+
+TEST_F(MainWindow, StayOnTopFollowsTheCheckBoxAndEveryActivation)
+{
+    TfMainMem& form = Form();
+    form.show();
+    form.ui.CheckBox2->setChecked(false);
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(form.isVisible()) << "a new window level does not hide a shown window";
+    form.FormActivate();
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    form.ui.CheckBox2->setChecked(true);
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(MainWindow, TheHotKeyFollowsTheEditAndStartsARun)
+{
+    TfMainMem& form = Form();
+    const QKeyCombination ctrlShiftR(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R);
+    const QKeyCombination altF9(Qt::AltModifier, Qt::Key_F9);
+
+    form.ui.HotKey1->setKeySequence(QKeySequence(altF9));
+    ASSERT_TRUE(hotKeys.held.has_value());
+    EXPECT_EQ(*hotKeys.held, altF9);
+    hotKeys.Press(ctrlShiftR);
+    EXPECT_EQ(memory.commits, 0) << "the old combination no longer works";
+
+    hotKeys.Press(altF9);
+    EXPECT_EQ(memory.commits, 512) << "a Système run on 1023 MB";
+
+    form.ui.HotKey1->clear();
+    EXPECT_FALSE(hotKeys.held.has_value());
+}
+
+TEST_F(MainWindow, AnErrorLetThroughIsShownAndTheProgramCarriesOn)
+{
+    EXPECT_FALSE(TApplication::RunGuarded([]() -> bool { throw ProgramError("Failed to get data for 'x'"); }));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Failed to get data for 'x'");
+    EXPECT_TRUE(TApplication::RunGuarded([] { return true; }));
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+}  // namespace

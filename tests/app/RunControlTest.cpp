@@ -1,0 +1,179 @@
+#include "app/MainWindowFixture.h"
+
+namespace {
+
+// A run as the user follows it: the status texts in order, the balloons, the controls.
+class RunControl : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        TfMainMem& window = Form();
+        const auto progress = window.RamRecovery1->OnProgress;
+        window.RamRecovery1->OnProgress = [this, progress](QObject* sender, int value) {
+            progress(sender, value);
+            texts.push_back(form->ui.StatusPanel2->Text());
+            EXPECT_EQ(form->ui.StatusPanel2->value(), value);
+            EXPECT_TRUE(form->RecoveryRunning);
+        };
+        window.ui.RadioButton2->setChecked(true);
+        window.Timer4Timer();  // in the tray, where balloons show
+    }
+
+    void ExpectIdle()
+    {
+        EXPECT_TRUE(form->ui.BitBtn1->isEnabled());
+        EXPECT_TRUE(form->ui.RecoverRam1->isEnabled());
+        EXPECT_FALSE(form->ui.BitBtn3->isEnabled());
+        EXPECT_FALSE(form->ui.Cancel1->isEnabled());
+    }
+
+    std::vector<QString> BalloonTexts() const
+    {
+        std::vector<QString> result;
+        for (const platform::TrayBalloon& balloon : tray.balloons) {
+            EXPECT_EQ(balloon.title, "Mnemora XP");
+            EXPECT_EQ(balloon.icon, platform::BalloonIcon::Information);
+            EXPECT_EQ(balloon.timeoutMs, 10000);
+            result.push_back(balloon.text);
+        }
+        return result;
+    }
+
+    std::vector<QString> texts;
+};
+
+TEST_F(RunControl, ACompletedRunShowsItsProgressAndTheAmountGained)
+{
+    form->ui.cbxballoon->setChecked(true);
+    form->ui.TrackBar1->setValue(2);
+    events.onDrain = [this](int) {
+        memory.status.availPhys += 3 * kMiB / 2;
+        return false;
+    };
+    events.onDrain = [this, gain = events.onDrain](int drain) {
+        EXPECT_FALSE(form->ui.BitBtn1->isEnabled());
+        EXPECT_FALSE(form->ui.RecoverRam1->isEnabled());
+        EXPECT_TRUE(form->ui.BitBtn3->isEnabled());
+        EXPECT_TRUE(form->ui.Cancel1->isEnabled());
+        return gain(drain);
+    };
+    form->ui.BitBtn1->click();
+    EXPECT_EQ(texts, (std::vector<QString>{" optimisation en cours ...25 %", " optimisation en cours ...50 %",
+                                           " optimisation en cours ...75 %", " optimisation en cours ...100 %"}));
+    EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : 3 MB");
+    EXPECT_EQ(form->ui.StatusPanel2->value(), 100) << "the gauge keeps the last progress";
+    EXPECT_EQ(form->FreeBeforeRecovery, 400 * kMiB);
+    EXPECT_EQ(form->FreeAfterRecovery, 403 * kMiB);
+    EXPECT_EQ(BalloonTexts(), (std::vector<QString>{"Optimisation en cours ...",
+                                                    "Optimisation terminée!\n\rQuantitée récupérée : 3 MB."}));
+    EXPECT_TRUE(form->ui.Gauge1->TransparentPicture());
+    EXPECT_FALSE(form->RecoveryRunning);
+    ExpectIdle();
+}
+
+TEST_F(RunControl, ACancelledRunReportsLikeACompletedOne)
+{
+    form->ui.cbxballoon->setChecked(true);
+    form->ui.TrackBar1->setValue(10);
+    events.onDrain = [this](int drain) {
+        if (drain == 3) {
+            form->ui.BitBtn3->click();
+            ExpectIdle();  // at once, before the run has ended
+            EXPECT_TRUE(form->RecoveryRunning);
+        }
+        return false;
+    };
+    form->ui.RecoverRam1->trigger();
+    EXPECT_EQ(memory.commits, 3);
+    EXPECT_EQ(texts.back(), " optimisation en cours ...15 %");
+    EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : 0 MB");
+    EXPECT_EQ(BalloonTexts().back(), "Optimisation terminée!\n\rQuantitée récupérée : 0 MB.");
+    EXPECT_FALSE(form->RecoveryRunning);
+    ExpectIdle();
+}
+
+TEST_F(RunControl, AZeroSizeRunStillShowsBothBalloonsAndTheAmount)
+{
+    form->ui.cbxballoon->setChecked(true);
+    form->ui.TrackBar1->setValue(0);
+    form->RecupRam();
+    EXPECT_TRUE(texts.empty());
+    EXPECT_EQ(memory.commits, 0);
+    EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : 0 MB");
+    EXPECT_EQ(BalloonTexts().size(), 2u);
+    ExpectIdle();
+}
+
+TEST_F(RunControl, LessFreeMemoryAfterTheRunIsANegativeAmountAndNoBalloonWhenOff)
+{
+    form->ui.TrackBar1->setValue(1);
+    events.onDrain = [this](int) {
+        memory.status.availPhys -= 5 * kMiB;
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : -5 MB");
+    EXPECT_TRUE(tray.balloons.empty());
+}
+
+TEST_F(RunControl, TheMethodSizesTheRun)
+{
+    form->ui.RadioButton1->setChecked(true);  // Système, 1023 MB installed
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 512);
+    EXPECT_FALSE(form->ui.TrackBar1->isEnabled());
+
+    memory.commits = 0;
+    form->ui.RadioButton3->setChecked(true);  // Tout: the engine's total, truncated
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 1023);
+
+    memory.commits = 0;
+    form->ui.RadioButton2->setChecked(true);
+    EXPECT_TRUE(form->ui.TrackBar1->isEnabled());
+    form->ui.TrackBar1->setValue(7);
+    EXPECT_EQ(form->ui.TrackBar1->toolTip(), "7");
+    EXPECT_EQ(form->ui.Label4->text(), "7 MB");
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 7);
+}
+
+TEST_F(RunControl, StartRequestsDuringARunStartNothing)
+{
+    form->ui.TrackBar1->setValue(4);
+    events.onDrain = [this](int drain) {
+        if (drain == 1) {
+            hotKeys.Press(QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R));
+            form->ui.RecoverRam1->trigger();
+        }
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 4);
+    ExpectIdle();
+}
+
+TEST_F(RunControl, AMethodChosenDuringARunStartsASecondRunOnlyWhenTestedLater)
+{
+    form->ui.RadioButton1->setChecked(true);
+    events.onDrain = [this](int drain) {
+        if (drain == 1)
+            form->ui.RadioButton3->setChecked(true);  // "Tout" is tested after "Système"
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 512 + 1023);
+
+    memory.commits = 0;
+    events.drains = 0;
+    events.onDrain = [this](int drain) {
+        if (drain == 1)
+            form->ui.RadioButton1->setChecked(true);  // tested before "Tout": too late
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 1023);
+}
+
+}  // namespace

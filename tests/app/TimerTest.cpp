@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "app/Timer.h"
+#include "support/EventWait.h"
+
+namespace {
+
+TEST(Timer, AnIntervalOfZeroNeverFires)
+{
+    TTimer timer(nullptr, 0, true);
+    int fired = 0;
+    timer.OnTimer = [&](QObject*) { ++fired; };
+    EXPECT_FALSE(timer.IsCounting());
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(fired, 0);
+}
+
+TEST(Timer, EnablingOrANewIntervalRestartsTheCountdownAndTheSameValueDoesNot)
+{
+    TTimer timer(nullptr, 60000, false);
+    EXPECT_FALSE(timer.IsCounting());
+    timer.SetEnabled(true);
+    EXPECT_GT(timer.RemainingTime(), 59000);
+
+    WaitUntil([&] { return timer.RemainingTime() <= 59800; });  // let the countdown run down a little
+    const int before = timer.RemainingTime();
+    timer.SetInterval(60000);
+    timer.SetEnabled(true);
+    EXPECT_LE(timer.RemainingTime(), before) << "the same values leave the countdown alone";
+
+    timer.SetInterval(90000);
+    EXPECT_GT(timer.RemainingTime(), 89000);
+    timer.SetInterval(0);
+    EXPECT_FALSE(timer.IsCounting());
+    timer.SetInterval(1000);
+    EXPECT_TRUE(timer.IsCounting());
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.IsCounting());
+}
+
+TEST(Timer, FiresWithItselfAsSender)
+{
+    TTimer timer(nullptr, 1, true);
+    QObject* sender = nullptr;
+    timer.OnTimer = [&](QObject* from) { sender = from; };
+    EXPECT_TRUE(WaitUntil([&] { return sender != nullptr; }));
+    EXPECT_EQ(sender, &timer);
+}
+
+}  // namespace
