@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <QDirIterator>
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
@@ -13,6 +15,16 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     // The window spends most of its life hidden in the tray: the program ends on the quit
     // command or when the window is closed, never because no window happens to be visible.
     setQuitOnLastWindowClosed(false);
+    setWindowIcon(ProgramIcon());
+}
+
+QIcon TApplication::ProgramIcon()
+{
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"));
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
 }
 
 void TApplication::ShowError(const QString& text)

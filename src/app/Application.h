@@ -10,6 +10,8 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    static QIcon ProgramIcon();  // the program's picture, in every size it comes in
+
     // Runs work; an error it lets through is shown and work counts as not done (false).
     static bool RunGuarded(const std::function<bool()>& work);
     // Shows an error's text; a message box unless replaced (tests replace it).

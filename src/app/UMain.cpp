@@ -1,6 +1,7 @@
 #include "app/UMain.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 
 #include "app/Application.h"
 #include "app/Timer.h"
@@ -22,6 +23,12 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent) : QMainWind
 {
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
+    // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
+    // centre of the desktop.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    if (const QScreen* desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
 
     RamRecovery1 = new TRamRecovery(services.memory, services.events, this);
     TrayIcon1 = new TTextTrayIcon(services.tray, this);

@@ -12,6 +12,8 @@ TEST_F(MainWindow, StartUpPutsEveryControlInItsFirstState)
 {
     TfMainMem& form = Form();
     EXPECT_EQ(form.windowTitle(), "Mnemora XP");
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(form.ui.Label2->text().endsWith("Version : 4.0.0 du 07/02/2003.")) << form.ui.Label2->text().toStdString();
     EXPECT_FALSE(form.TrayIcon1->IconVisible());
     EXPECT_FALSE(tray.inTray);
@@ -156,6 +158,11 @@ TEST_F(MainWindow, TheHotKeyFollowsTheEditAndStartsARun)
 
     form.ui.HotKey1->clear();
     EXPECT_FALSE(hotKeys.held.has_value());
+}
+
+TEST(ProgramIcon, ComesInSixSizes)
+{
+    EXPECT_EQ(TApplication::ProgramIcon().availableSizes().size(), 6);
 }
 
 TEST_F(MainWindow, AnErrorLetThroughIsShownAndTheProgramCarriesOn)

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The tray program as a user meets it, on the display xsession.sh made: start, the trip to the
+# tray, the hot key, a second start, the pages, the tray menu's quit, a crash left behind, SIGTERM.
+# Usage: TrayProgramTest.sh MNEMORA_XP OUTPUT_DIR   (screenshots go to OUTPUT_DIR)
+set -u
+app=$1
+out=$2
+mkdir -p "$out"
+home=$(mktemp -d)
+trap 'pkill -KILL -f "^$app" 2>/dev/null; rm -rf "$home"' EXIT
+for variable in XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR; do
+  mkdir -p "$home/$variable"
+  chmod 700 "$home/$variable"
+  export "$variable=$home/$variable"
+done
+
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+# Deadlines only keep a broken run from hanging; nothing here measures speed.
+waitFor() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 20))); do "$@" && return 0; sleep 0.05; done
+  "$@"
+}
+not() { ! "$@"; }
+# The exit status of a program that should have ended; one that did not is killed, never waited
+# for forever.
+statusOf() {
+  running "$1" && kill -KILL "$1"
+  wait "$1"
+  echo $?
+}
+
+mainWindow() {
+  local window
+  for window in $(xdotool search --onlyvisible --name '^Mnemora XP$' 2>/dev/null); do
+    xwininfo -id "$window" | grep -qE 'Width: ([1-9][0-9]{2,})' && { echo "$window"; return 0; }
+  done
+  return 1
+}
+windowShown() { mainWindow >/dev/null; }
+trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
+oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
+running() { kill -0 "$1" 2>/dev/null; }
+instances() { pgrep -c -f "^$app\$" || true; }
+peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
+trayIconCentre() {
+  local icon
+  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
+  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
+}
+
+"$app" &
+first=$!
+check "the window is shown at start" waitFor 10 windowShown
+check "then goes to the tray" waitFor 10 not windowShown
+check "and the tray holds its icon" waitFor 10 oneTrayIcon
+read -r iconX iconY < <(trayIconCentre)
+import -window root -crop "32x32+$((iconX - 16))+$((iconY - 16))" "$out/tray-icon.png"
+
+# The hot key while hidden: a "Système" run, half the installed memory, 1024 MB at most.
+installedMb=$(awk '/^MemTotal:/ { print int($2 / 1024 + 0.5) }' /proc/meminfo)
+runMb=$((installedMb / 2 > 1024 ? 1024 : installedMb / 2))
+before=$(peakMb "$first")
+xdotool key ctrl+shift+r
+ranARecovery() { [ $(($(peakMb "$first") - before)) -ge $((runMb * 9 / 10)) ]; }
+check "Ctrl+Shift+R while hidden runs a recovery of about ${runMb} MB" waitFor 30 ranARecovery
+
+timeout 20 "$app"
+secondStatus=$?
+check "a second start ends at once with status 0" test "$secondStatus" = 0
+check "and shows the running window again" waitFor 10 windowShown
+check "one instance and one tray icon remain" test "$(instances)-$(trayIcons)" = "1-1"
+
+# The six pages, by keyboard from the first tab.
+window=$(mainWindow)
+xdotool mousemove --window "$window" 25 12 click 1
+pages=(systeme reglages parametres informations processeur a-propos)
+for page in 0 1 2 3 4 5; do
+  sleep 0.3
+  import -window "$window" "$out/page-$page-${pages[$page]}.png"
+  xdotool key --window "$window" ctrl+Tab
+done
+check "every page was saved" test "$(ls "$out"/page-*.png | wc -l)" = 6
+
+# The tray menu opens on a right-click; its "&Quitter" answers to Q. A busy machine may be slow
+# to show the menu, so the user tries again.
+quitFromTrayMenu() {
+  xdotool mousemove "$iconX" "$iconY" click 3
+  sleep 0.5
+  xdotool key q
+  waitFor 5 not running "$first"
+}
+check "\"&Quitter\" from the tray menu ends the program" waitFor 30 quitFromTrayMenu
+check "with status 0" test "$(statusOf "$first")" = 0
+
+"$app" &
+crashed=$!
+waitFor 10 oneTrayIcon
+kill -KILL "$crashed"
+wait "$crashed" 2>/dev/null
+"$app" &
+next=$!
+check "a socket left by a killed instance does not stop the next start" waitFor 10 windowShown
+check "the next start stays" running "$next"
+
+waitFor 10 oneTrayIcon
+kill -TERM "$next"
+check "SIGTERM ends the program" waitFor 15 not running "$next"
+check "in order, with status 0" test "$(statusOf "$next")" = 0
+
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" = 0 ]
