@@ -7,6 +7,8 @@
 #include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
+#include "monitor/CpuPercent.h"
+#include "monitor/CpuUsage.h"
 #include "monitor/NamedColors.h"
 #include "monitor/TextTrayIcon.h"
 #include "recovery/RamRecovery.h"
@@ -19,7 +21,8 @@ constexpr int kBalloonSeconds = 10;
 
 }  // namespace
 
-TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent) : QMainWindow(parent)
+TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
+    : QMainWindow(parent), cpuUsage_(services.cpuUsage), cpuFallback_(services.perfData, services.clock)
 {
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
@@ -74,7 +77,11 @@ void TfMainMem::BindHandlers()
     TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1DblClick(); };
     TrayIcon1->OnBalloonHintClick = [this](QObject*) { TrayIcon1BalloonHintClick(); };
     GlobalHotKey1->OnKeyDown = [this](QObject*, std::uint16_t, Qt::KeyboardModifiers) { GlobalHotKey1KeyDown(); };
+    Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
+    Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
+    Timer3->OnTimer = [this](QObject*) { Timer3Timer(); };
     Timer4->OnTimer = [this](QObject*) { Timer4Timer(); };
+    Timer5->OnTimer = [this](QObject*) { Timer5Timer(); };
 
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TfMainMem::RecupRam);
     connect(ui.RecoverRam1, &QAction::triggered, this, &TfMainMem::RecupRam);
@@ -93,12 +100,19 @@ void TfMainMem::BindHandlers()
     connect(ui.CheckBox2, &QCheckBox::toggled, this, &TfMainMem::CheckBox2Click);
     connect(ui.TrackBar2, &QSlider::valueChanged, this, &TfMainMem::TrackBar2Change);
     connect(ui.HotKey1, &QKeySequenceEdit::keySequenceChanged, this, &TfMainMem::HotKey1Change);
+    connect(ui.Basse1, &QAction::triggered, this, &TfMainMem::Basse1Click);
+    connect(ui.Normale1, &QAction::triggered, this, &TfMainMem::Moyen1Click);
+    connect(ui.Haute1, &QAction::triggered, this, &TfMainMem::Haute1Click);
+    connect(ui.CheckBox5, &QCheckBox::toggled, this, &TfMainMem::CheckBox5Click);
+    connect(ui.SpinEdit2, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit2Change);
+    connect(ui.SpinEdit1, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit1Change);
 }
 
 // ---- start-up, activation and end -----------------------------------------------------------
 
 void TfMainMem::FormCreate()
 {
+    CpuSampleCount = 1;
     ui.Label2->setText(ui.Label2->text() + QLatin1String(kVersion) + QLatin1Char(' ') + QLatin1String(kDateText));
     TrayIcon1->SetIconVisible(false);
     setWindowTitle(kTitle);
@@ -134,6 +148,7 @@ void TfMainMem::FormActivate()
 
 void TfMainMem::FormDestroy()
 {
+    cpuUsage_.StopCpuStatistic();
 }
 
 void TfMainMem::Timer4Timer()
@@ -275,6 +290,95 @@ void TfMainMem::TrackBar1Change()
     const int position = ui.TrackBar1->value();
     ui.TrackBar1->setToolTip(QString::number(position));
     ui.Label4->setText(QStringLiteral("%1 MB").arg(position));
+}
+
+// ---- live monitor ---------------------------------------------------------------------------
+
+void TfMainMem::Timer1Timer()
+{
+    FreeBytes = RamRecovery1->FreeMemory();
+    const std::int64_t freeMb = RoundHalfEven(static_cast<double>(FreeBytes) / 1024 / 1024);
+    const QString mbText = QString::number(freeMb).left(5);
+    TrayIcon1->SetHint(QStringLiteral("RAM Libre : ") + mbText + QStringLiteral(" MB") + QStringLiteral(" sur ") +
+                       QString::number(InstalledMb) + QStringLiteral(" MB") + QStringLiteral(" RAM Installée"));
+    // A system that reports no total memory reads as 0 % free rather than dividing by zero.
+    const std::int64_t total = RamRecovery1->TotalMemory();
+    FreePercent = total > 0 ? RoundHalfEven(static_cast<double>(FreeBytes) / static_cast<double>(total) * 100) : 0;
+    ui.PerfChart1->Plot(static_cast<std::int32_t>(FreePercent), static_cast<std::int32_t>(CpuPercent),
+                        ui.SpinEdit1->Value());
+    ui.Gauge1->setValue(static_cast<int>(FreePercent));
+    if (FreeBytes != ShownFreeBytes) {
+        ShownFreeBytes = FreeBytes;
+        TrayIcon1->SetColor(FreePercent <= 25 ? clRed : FreePercent <= 45 ? clYellow : clLime);
+        if (ui.RadioGroup2->ItemIndex() == 1) {
+            ui.StatusPanel0->SetText(QStringLiteral(" ") + mbText + QStringLiteral(" MB"));
+            TrayIcon1->SetText(mbText);
+        } else {
+            ui.StatusPanel0->SetText(QStringLiteral(" %1 %").arg(FreePercent));
+            TrayIcon1->SetText(QStringLiteral("%1%").arg(FreePercent));
+        }
+    }
+    ui.Label31->setText(QStringLiteral("%1 MB").arg(freeMb));
+}
+
+void TfMainMem::Timer2Timer()
+{
+    CpuPercent = MeasureCpuPercent(cpuUsage_, cpuFallback_);
+    ui.Gauge2->setValue(static_cast<int>(CpuPercent));
+    ui.StatusPanel1->SetText(QStringLiteral(" %1 %").arg(CpuPercent));
+    CpuFractionSum += static_cast<double>(CpuPercent) / 100;
+    ui.Gauge3->setValue(static_cast<int>(RoundHalfEven(CpuFractionSum / static_cast<double>(CpuSampleCount) * 100)));
+    ++CpuSampleCount;
+}
+
+void TfMainMem::SetRefreshSpeed(int intervalMs, QAction* checkedItem)
+{
+    Timer1->SetInterval(intervalMs);
+    Timer2->SetInterval(intervalMs);
+    for (QAction* item : {ui.Basse1, ui.Normale1, ui.Haute1})
+        item->setChecked(item == checkedItem);
+}
+
+// ---- automatic recovery ---------------------------------------------------------------------
+
+void TfMainMem::Timer3Timer()
+{
+    if (!ui.CheckBox3->isChecked())
+        return;
+    if (!(FreePercent < ui.SpinEdit1->Value()))
+        return;
+    if (CpuPercent > ui.SpinEdit3->Value())
+        return;
+    RecupRam();
+}
+
+void TfMainMem::Timer5Timer()
+{
+    if (CpuPercent > ui.SpinEdit3->Value())
+        return;
+    if (RecoveryRunning)
+        return;
+    RecupRam();
+}
+
+void TfMainMem::CheckBox5Click()
+{
+    if (ui.CheckBox5->isChecked()) {
+        Timer5->SetInterval(ui.SpinEdit2->Value() * 60000);
+        Timer5->SetEnabled(true);
+    } else {
+        Timer5->SetEnabled(false);
+    }
+}
+
+void TfMainMem::SpinEdit2Change()
+{
+    Timer5->SetInterval(ui.SpinEdit2->Value() * 60000);
+}
+
+void TfMainMem::SpinEdit1Change()
+{
+    ui.PerfChart1->Init();
 }
 
 // ---- conveniences ---------------------------------------------------------------------------

@@ -3,9 +3,11 @@
 #include <cstdint>
 
 #include "app/FormMenus.h"
+#include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
 #include "ui_UMain.h"
 
+class TCpuUsage;
 class TGlobalHotKey;
 class TRamRecovery;
 class TTextTrayIcon;
@@ -18,6 +20,9 @@ struct TFormServices {
     platform::IEventQueue& events;
     platform::ITrayHost& tray;
     platform::IHotKeyGrabber& hotKeys;
+    TCpuUsage& cpuUsage;  // set up before the window exists, stopped when it goes
+    platform::IPerfDataRegistry& perfData;
+    platform::ITickClock& clock;
 };
 
 // The main window: six pages and a status bar, living in the tray. It owns every component and
@@ -46,6 +51,14 @@ public:
     std::int64_t FreeBeforeRecovery = 0;
     std::int64_t FreeAfterRecovery = 0;
 
+    // Live readings, refreshed by Timer1 and Timer2 and read by the automatic triggers.
+    std::int64_t FreeBytes = 0;
+    std::int64_t FreePercent = 0;
+    std::int64_t ShownFreeBytes = 0;
+    std::int64_t CpuPercent = 0;
+    double CpuFractionSum = 0;
+    std::int64_t CpuSampleCount = 0;
+
     // Start-up, activation and end.
     void FormCreate();
     void FormActivate();
@@ -70,6 +83,20 @@ public:
     void RadioButtonClick();
     void TrackBar1Change();
 
+    // Live monitor.
+    void Timer1Timer();
+    void Timer2Timer();
+    void Basse1Click() { SetRefreshSpeed(2000, ui.Basse1); }
+    void Moyen1Click() { SetRefreshSpeed(1000, ui.Normale1); }
+    void Haute1Click() { SetRefreshSpeed(500, ui.Haute1); }
+
+    // Automatic recovery.
+    void Timer3Timer();
+    void Timer5Timer();
+    void CheckBox5Click();
+    void SpinEdit2Change();
+    void SpinEdit1Change();
+
     // Conveniences.
     void CheckBox2Click() { ApplyStayOnTop(); }
     void TrackBar2Change();
@@ -86,4 +113,8 @@ private:
     void ApplyStayOnTop();
     void PopBalloon(const QString& text);
     void SetRunControls(bool running);
+    void SetRefreshSpeed(int intervalMs, QAction* checkedItem);
+
+    TCpuUsage& cpuUsage_;
+    TCpuFallback cpuFallback_;
 };

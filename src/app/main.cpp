@@ -1,6 +1,9 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
 #include "app/UMain.h"
+#include "monitor/CpuUsage.h"
+#include "platform/linux/LinuxTickClock.h"
+#include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
@@ -12,6 +15,10 @@
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
+    platform::ProcStatPerfData perfData;
+    platform::LinuxTickClock clock;
+    TCpuUsage cpuUsage(perfData);
+    cpuUsage.SetUp();
 
     // A later start shows the running instance and ends at once: never a second window or icon.
     platform::LocalSocketInstance instance;
@@ -25,10 +32,12 @@ int main(int argc, char** argv)
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
     platform::LinuxSessionEvents session;
-    TfMainMem form({memory, events, tray, hotKeys});
+    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock});
     instance.OnShowRequest = [&form] { form.WMUser(); };
     session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
     session.OnEnd = [&form] { form.WMEndSession(); };
     form.show();
-    return TApplication::exec();
+    const int status = TApplication::exec();
+    cpuUsage.TearDown();
+    return status;
 }

@@ -7,10 +7,13 @@
 #include "app/Application.h"
 #include "app/Timer.h"
 #include "app/UMain.h"
+#include "monitor/CpuUsage.h"
 #include "monitor/TextTrayIcon.h"
 #include "platform/fake/FakeEventQueue.h"
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
+#include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
 #include "recovery/RamRecovery.h"
 
@@ -23,13 +26,14 @@ protected:
     {
         TApplication::errorPresenter = [this](const QString& text) { errors.push_back(text); };
         memory.status = {1023 * kMiB, 400 * kMiB, 0};
+        cpuUsage.SetUp();
     }
     void TearDown() override { TApplication::errorPresenter = nullptr; }
 
     TfMainMem& Form()
     {
         if (!form)
-            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys});
+            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock});
         return *form;
     }
 
@@ -37,6 +41,9 @@ protected:
     platform::FakeEventQueue events;
     platform::FakeTrayHost tray;
     platform::FakeHotKeyGrabber hotKeys;
+    platform::FakePerfDataRegistry perfData;
+    platform::FakeTickClock clock;
+    TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;
 };

@@ -62,6 +62,7 @@ first=$!
 check "the window is shown at start" waitFor 10 windowShown
 check "then goes to the tray" waitFor 10 not windowShown
 check "and the tray holds its icon" waitFor 10 oneTrayIcon
+oneTrayIcon || { echo "e2e: $passed passed, $((failed + 1)) failed (no tray icon: the rest cannot run)"; exit 1; }
 read -r iconX iconY < <(trayIconCentre)
 import -window root -crop "32x32+$((iconX - 16))+$((iconY - 16))" "$out/tray-icon.png"
 

@@ -19,10 +19,18 @@ cleanup() {
 }
 trap cleanup EXIT
 for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-if [ "$tray" = 1 ]; then
-  trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &
+# A tray host that did not come up (a busy machine, a start racing the new server) is started again.
+startTray() {
+  trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >"$trayLog" 2>&1 &
   trayerPid=$!
-  for _ in $(seq 200); do xwininfo -name panel >/dev/null 2>&1 && break; sleep 0.05; done
+  for _ in $(seq 200); do xwininfo -name panel >/dev/null 2>&1 && return 0; sleep 0.05; done
+  kill "$trayerPid" 2>/dev/null
+  return 1
+}
+if [ "$tray" = 1 ]; then
+  trayLog=$(mktemp)
+  startTray || startTray || startTray || { echo "xsession: the tray host did not start:" >&2; cat "$trayLog" >&2; }
+  rm -f "$trayLog"
 fi
 export QT_QPA_PLATFORM=xcb
 dbus-run-session -- "$@"

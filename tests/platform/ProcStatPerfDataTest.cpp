@@ -93,9 +93,9 @@ TEST_F(ProcStat, ComposesTheProcessorObjectAtThePublishedOffsets)
 
     std::size_t instance = object + Get<std::uint32_t>(block, object + 4);
     const std::vector<std::pair<std::u16string, std::int64_t>> expected = {
+        {std::u16string(u"_Total\0", 7), 170 * unitsPerTick},
         {std::u16string(u"0\0", 2), 107 * unitsPerTick},
         {std::u16string(u"1\0", 2), 233 * unitsPerTick},
-        {std::u16string(u"_Total\0", 7), 170 * unitsPerTick},
     };
     for (const auto& [name, idle] : expected) {
         EXPECT_EQ(NameAt(block, instance), name);
@@ -112,7 +112,7 @@ TEST_F(ProcStat, AnOldKernelWithoutIowaitCountsIdleAlone)
     std::vector<std::uint8_t> block;
     ASSERT_EQ(Query(block), Answer::Success);
     EXPECT_EQ(Get<std::int32_t>(block, 88 + 40), 2);
-    EXPECT_EQ(Get<std::int64_t>(block, 88 + 64 + 40 + 32 + 8), 4 * unitsPerTick);
+    EXPECT_EQ(Get<std::int64_t>(block, 88 + 64 + 40 + 32 + 16), 4 * unitsPerTick) << "_Total, the one CPU";
 }
 
 TEST_F(ProcStat, ASmallBufferAsksForMoreRoomAndIsLeftAlone)

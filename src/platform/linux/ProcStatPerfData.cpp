@@ -81,13 +81,15 @@ IPerfDataRegistry::Answer ProcStatPerfData::Query(std::string_view valueName, st
     if (cpus.empty())
         return Answer::Failure;
 
+    // The machine as a whole comes first: the program reads processor 0, which on the single-CPU
+    // machines it was made for was the machine. Here it is the load of all CPUs together.
     PerfObject processor{perf::kProcessorObject, {{perf::kProcessorTime, perf::kPerf100nsTimerInv}}, {}};
     std::int64_t sum = 0;
-    for (const CpuIdle& cpu : cpus) {
-        processor.instances.push_back({cpu.name, {cpu.ticks * unitsPerTick_}});
+    for (const CpuIdle& cpu : cpus)
         sum += cpu.ticks * unitsPerTick_;
-    }
     processor.instances.push_back({u"_Total", {sum / static_cast<std::int64_t>(cpus.size())}});
+    for (const CpuIdle& cpu : cpus)
+        processor.instances.push_back({cpu.name, {cpu.ticks * unitsPerTick_}});
 
     const std::vector<std::uint8_t> block = ComposePerfData({processor}, now);
     if (block.size() > size)

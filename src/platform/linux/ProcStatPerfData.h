@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// The processor object of the performance data, composed from /proc/stat: one instance per
-// listed CPU ("0", "1", ...) and a last one, "_Total", holding their mean. Its one counter,
+// The processor object of the performance data, composed from /proc/stat: a first instance,
+// "_Total", holding the mean of the CPUs, then one instance per listed CPU ("0", "1", ...). Its one counter,
 // "% Processor Time", is the CPU's idle time (idle + iowait) in 100 ns units; the block's time
 // stamp comes from the monotonic clock in the same unit, so a clock set by hand or by NTP never
 // turns into a false load.
