@@ -7,14 +7,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 app=$(realpath "${1:-$here/build/src/app/mnemora-xp}")
 seconds=${2:-60}
-export app seconds
+export app seconds here
 exec "$here/tests/e2e/xsession.sh" bash -c '
   set -euo pipefail
-  home=$(mktemp -d)
+  source "$here/tests/e2e/common.sh"
+  IsolateHome
   trap "kill \$pid 2>/dev/null; rm -rf \$home" EXIT
-  for variable in XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR; do
-    mkdir -p "$home/$variable"; chmod 700 "$home/$variable"; export "$variable=$home/$variable"
-  done
   "$app" & pid=$!
   # Time on a processor in nanoseconds, summed over all threads (the tick counts of /proc/PID/stat
   # are too coarse for a program this quiet).

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -18,6 +20,17 @@ public:
     // valueName is the decimal title index of the object wanted ("238": the processor object).
     // size gives the buffer's capacity on entry.
     virtual Answer Query(std::string_view valueName, std::uint8_t* buffer, std::uint32_t& size) = 0;
+
+protected:
+    // Hands a whole block over as Query promises: into the buffer if it fits, else MoreData.
+    static Answer Deliver(const std::vector<std::uint8_t>& block, std::uint8_t* buffer, std::uint32_t& size)
+    {
+        if (block.size() > size)
+            return Answer::MoreData;
+        std::memcpy(buffer, block.data(), block.size());
+        size = static_cast<std::uint32_t>(block.size());
+        return Answer::Success;
+    }
 };
 
 // The published layout of a performance data block (little-endian, the 32-bit records): the

@@ -7,22 +7,11 @@ set -u
 app=$1
 out=$2
 mkdir -p "$out"
-home=$(mktemp -d)
+source "$(dirname "$0")/common.sh"
+IsolateHome
 busy=""
 first=""
 trap 'kill -KILL $busy $first 2>/dev/null; rm -rf "$home"' EXIT
-for variable in XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR; do
-  mkdir -p "$home/$variable"
-  chmod 700 "$home/$variable"
-  export "$variable=$home/$variable"
-done
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
 
 cpus=$(nproc)
 sh -c 'while :; do :; done' &
@@ -32,8 +21,7 @@ first=$!
 sleep 62
 timeout 20 "$app"  # a second start shows the window
 sleep 1
-window=$(xdotool search --onlyvisible --name '^Mnemora XP$' | while read -r w; do
-  xwininfo -id "$w" | grep -qE 'Width: [1-9][0-9]{2,}' && echo "$w"; done | head -n 1)
+window=$(waitFor 10 mainWindow)
 import -window "$window" "$out/system-page-after-a-minute.png"
 # The chart sits at (41, 61) on the page, 297 x 97 pixels.
 convert "$out/system-page-after-a-minute.png" -crop 297x97+41+61 +repage "$out/chart-after-a-minute.png"
@@ -54,5 +42,4 @@ check "the processor load reads between $low and $high %" test "$load" -ge "$low
 
 kill "$first"
 wait "$first"
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" = 0 ]
+Summary

@@ -6,30 +6,11 @@ set -u
 app=$1
 out=$2
 mkdir -p "$out"
-home=$(mktemp -d)
+source "$(dirname "$0")/common.sh"
+IsolateHome
 started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; rm -rf "$home"' EXIT
-for variable in XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR; do
-  mkdir -p "$home/$variable"
-  chmod 700 "$home/$variable"
-  export "$variable=$home/$variable"
-done
+trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
-# Deadlines only keep a broken run from hanging; nothing here measures speed.
-waitFor() {
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 20))); do "$@" && return 0; sleep 0.05; done
-  "$@"
-}
-not() { ! "$@"; }
 # The exit status of a program that should have ended; one that did not is killed, never waited
 # for forever.
 statusOf() {
@@ -37,18 +18,9 @@ statusOf() {
   wait "$1"
   echo $?
 }
-
-mainWindow() {
-  local window
-  for window in $(xdotool search --onlyvisible --name '^Mnemora XP$' 2>/dev/null); do
-    xwininfo -id "$window" | grep -qE 'Width: ([1-9][0-9]{2,})' && { echo "$window"; return 0; }
-  done
-  return 1
-}
 windowShown() { mainWindow >/dev/null; }
 trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
 oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
-running() { kill -0 "$1" 2>/dev/null; }
 peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
 trayIconCentre() {
   local icon
@@ -64,7 +36,15 @@ check "the window is shown at start" waitFor 10 windowShown
 check "then goes to the tray" waitFor 10 not windowShown
 check "and the tray holds its icon" waitFor 10 oneTrayIcon
 oneTrayIcon || { echo "e2e: $passed passed, $((failed + 1)) failed (no tray icon: the rest cannot run)"; exit 1; }
+
+# The tray host restarts: the icon docks again.
+kill "$(xprop -name panel _NET_WM_PID | awk '{ print $3 }')"
+waitFor 10 not xwininfo -name panel >/dev/null 2>&1
+trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &
+started+=($!)
+check "the icon comes back when the tray host restarts" waitFor 10 oneTrayIcon
 read -r iconX iconY < <(trayIconCentre)
+sleep 1.5  # a reading or two on the icon
 import -window root -crop "32x32+$((iconX - 16))+$((iconY - 16))" "$out/tray-icon.png"
 
 # The hot key while hidden: a "Système" run, half the installed memory, 1024 MB at most.
@@ -120,5 +100,4 @@ kill -TERM "$next"
 check "SIGTERM ends the program" waitFor 15 not running "$next"
 check "in order, with status 0" test "$(statusOf "$next")" = 0
 
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" = 0 ]
+Summary

@@ -12,11 +12,7 @@ IPerfDataRegistry::Answer FakePerfDataRegistry::Query(std::string_view valueName
         beforeQuery();
     if (forcedAnswer)
         return *forcedAnswer;
-    if (block.size() > size)
-        return Answer::MoreData;
-    std::memcpy(buffer, block.data(), block.size());
-    size = static_cast<std::uint32_t>(block.size());
-    return Answer::Success;
+    return Deliver(block, buffer, size);
 }
 
 }  // namespace platform

@@ -92,11 +92,7 @@ IPerfDataRegistry::Answer ProcStatPerfData::Query(std::string_view valueName, st
         processor.instances.push_back({cpu.name, {cpu.ticks * unitsPerTick_}});
 
     const std::vector<std::uint8_t> block = ComposePerfData({processor}, now);
-    if (block.size() > size)
-        return Answer::MoreData;
-    std::memcpy(buffer, block.data(), block.size());
-    size = static_cast<std::uint32_t>(block.size());
-    return Answer::Success;
+    return Deliver(block, buffer, size);
 }
 
 }  // namespace platform

@@ -1,0 +1,45 @@
+# Sourced by the end-to-end scripts: a private home for the program, a tally of checks, and a
+# wait with a deadline.
+
+# Points every XDG folder and the machine hive into a new temporary home; prints nothing.
+IsolateHome() {
+  home=$(mktemp -d)
+  local variable
+  for variable in XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR; do
+    mkdir -p "$home/$variable"
+    chmod 700 "$home/$variable"
+    export "$variable=$home/$variable"
+  done
+}
+
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if "$@"; then echo "ok   $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+# The closing line of a script: the tally, and its exit status.
+Summary() {
+  echo "e2e: $passed passed, $failed failed"
+  [ "$failed" = 0 ]
+}
+
+# Deadlines only keep a broken run from hanging; nothing here measures speed.
+waitFor() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 20))); do "$@" && return 0; sleep 0.05; done
+  "$@"
+}
+not() { ! "$@"; }
+running() { kill -0 "$1" 2>/dev/null; }
+
+# The main window's id, when it is shown (the tray icon's window has the same title but is small).
+mainWindow() {
+  local window
+  for window in $(xdotool search --onlyvisible --name '^Mnemora XP$' 2>/dev/null); do
+    xwininfo -id "$window" | grep -qE 'Width: ([1-9][0-9]{2,})' && { echo "$window"; return 0; }
+  done
+  return 1
+}
