@@ -57,11 +57,10 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
 
     BindHandlers();
     // An error in a step ends the sequence there; the window is still created and shown.
-    try {
+    TApplication::RunGuarded([this] {
         FormCreate();
-    } catch (const std::exception& error) {
-        TApplication::ShowError(QString::fromLocal8Bit(error.what()));
-    }
+        return true;
+    });
 }
 
 TfMainMem::~TfMainMem()
