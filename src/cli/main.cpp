@@ -1,6 +1,7 @@
 // mnemora-recover: one recovery run from a terminal, cron or a systemd timer, through the same
 // engine as the tray program.
 #include <QCoreApplication>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -74,24 +75,29 @@ int main(int argc, char** argv)
         if (interrupted)  // Ctrl+C came before the run began
             engine.CancelDefrag();
     };
+    int steps = 0;
     engine.OnProgress = [&](QObject*, int percent) {
+        ++steps;
         if (onTerminal)
             progress.Draw(percent);
     };
     engine.OnAfterDefrag = [&](QObject*) { after = memory.Status(); };
 
-    QCoreApplication::processEvents();  // a Ctrl+C already pending
+    std::int64_t asked = 0;
     switch (arguments.method) {
     case RecoverArguments::Method::All:
-        engine.DefragAll();
+        asked = engine.TotalMemory() / platform::IMemory::kBlockSize;
         break;
     case RecoverArguments::Method::Amount:
-        engine.Defrag(arguments.megabytes);
+        asked = arguments.megabytes;
         break;
     default:
-        engine.Defrag(SystemMethodMegabytes(InstalledMegabytes(engine.TotalMemory())));
+        asked = SystemMethodMegabytes(InstalledMegabytes(engine.TotalMemory()));
         break;
     }
+    const int blocks = static_cast<int>(std::clamp<std::int64_t>(asked, 0, TRamRecovery::kMaxBlocks));
+    QCoreApplication::processEvents();  // a Ctrl+C already pending
+    engine.Defrag(static_cast<std::int32_t>(asked));
     progress.Finish();
     QCoreApplication::processEvents();  // a Ctrl+C during the release phase, which drains nothing
 
@@ -100,5 +106,8 @@ int main(int argc, char** argv)
                   .arg(Megabytes(before.availPhys))
                   .arg(Megabytes(after.availPhys)));
     PrintLine(QStringLiteral("Cache libéré : %1 MB").arg(Megabytes(before.cached - after.cached)));
+    // A run ends early when it is cancelled or a block is refused (the safety floor, a limit):
+    // the blocks it wrote are its fill steps, one per progress report until it stopped.
+    PrintLine(QStringLiteral("Mémoire écrite : %1 MB sur %2 MB").arg(std::min(steps, blocks)).arg(blocks));
     return interrupted ? kExitInterrupted : 0;
 }

@@ -29,15 +29,22 @@ Outcome Recover(const QStringList& arguments)
     return RunProgram(QStringLiteral(MNEMORA_RECOVER_PATH), arguments);
 }
 
-void ExpectReport(const Outcome& outcome)
+// Checks the report's lines; returns the megabytes the run wrote and those it set out to write.
+std::pair<int, int> ExpectReport(const Outcome& outcome)
 {
     const QStringList lines = outcome.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3) << outcome.out.toStdString();
+    EXPECT_EQ(lines.size(), 4) << outcome.out.toStdString();
+    if (lines.size() != 4)
+        return {-1, -1};
     EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("^ Quantité récupérée : -?\\d+ MB$"))))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(QRegularExpression(QStringLiteral("^Mémoire disponible : \\d+ MB avant, \\d+ MB après$"))));
     EXPECT_TRUE(lines[2].contains(QRegularExpression(QStringLiteral("^Cache libéré : -?\\d+ MB$"))));
     EXPECT_FALSE(outcome.out.contains(QLatin1Char('\r'))) << "no progress bar when the output is not a terminal";
+    const QRegularExpressionMatch written =
+        QRegularExpression(QStringLiteral("^Mémoire écrite : (\\d+) MB sur (\\d+) MB$")).match(lines[3]);
+    EXPECT_TRUE(written.hasMatch()) << lines[3].toStdString();
+    return {written.captured(1).toInt(), written.captured(2).toInt()};
 }
 
 TEST(RecoverProgram, BadArgumentsFailWithStatusTwoAndOneLine)
@@ -64,7 +71,8 @@ TEST(RecoverProgram, ARunReportsTheAmountAndTheMemoryFigures)
 {
     const Outcome outcome = Recover({"32"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
-    ExpectReport(outcome);
+    EXPECT_EQ(ExpectReport(outcome), std::make_pair(32, 32));
+    EXPECT_EQ(ExpectReport(Recover({"5000"})), std::make_pair(1024, 1024)) << "a run takes 1024 MB at most";
 }
 
 TEST(RecoverProgram, ARunShortOfAddressSpaceEndsAsAFailedAllocation)
@@ -74,7 +82,10 @@ TEST(RecoverProgram, ARunShortOfAddressSpaceEndsAsAFailedAllocation)
                                                              QStringLiteral(MNEMORA_RECOVER_PATH), QStringLiteral("1024")});
     EXPECT_EQ(outcome.exitStatus, QProcess::NormalExit);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
-    ExpectReport(outcome);
+    const auto [written, asked] = ExpectReport(outcome);
+    EXPECT_EQ(asked, 1024);
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 600);
 }
 
 std::int64_t ResidentKiB(qint64 pid)
@@ -102,7 +113,10 @@ TEST(RecoverProgram, InterruptCancelsTheRunReportsAndExits130)
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 130);
-    ExpectReport({process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()), {}});
+    const auto [written, asked] =
+        ExpectReport({process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()), {}});
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, asked);
 }
 
 }  // namespace
