@@ -95,7 +95,11 @@ started+=("$next")
 check "a socket left by a killed instance does not stop the next start" waitFor 10 windowShown
 check "the next start stays" running "$next"
 
+check "and goes to the tray" waitFor 10 not windowShown
 waitFor 10 oneTrayIcon
+read -r iconX iconY < <(trayIconCentre)
+xdotool mousemove "$iconX" "$iconY" click --repeat 2 --delay 80 1
+check "a double-click on the tray icon brings the window back" waitFor 10 windowShown
 kill -TERM "$next"
 check "SIGTERM ends the program" waitFor 15 not running "$next"
 check "in order, with status 0" test "$(statusOf "$next")" = 0
