@@ -128,7 +128,12 @@ MemoryStatus LinuxMemory::Status()
 
 std::int64_t LinuxMemory::SafetyFloor()
 {
-    return std::max(kMinFloor, Read().total / 20);
+    return FloorFor(Read().total);
+}
+
+std::int64_t LinuxMemory::FloorFor(std::int64_t total)
+{
+    return std::max(kMinFloor, total / 20);
 }
 
 void* LinuxMemory::CommitBlock()
@@ -138,7 +143,7 @@ void* LinuxMemory::CommitBlock()
         std::int64_t reserve = reading.available + reading.swapFree;
         if (reading.cgroupHeadroom >= 0)
             reserve = std::min(reserve, reading.cgroupHeadroom);
-        headroom_ = reserve - std::max(kMinFloor, reading.total / 20);
+        headroom_ = reserve - FloorFor(reading.total);
         blocksSinceReading_ = 0;
     }
     if (headroom_ < kBlockSize) {

@@ -33,6 +33,7 @@ private:
         std::int64_t cgroupLimit = -1;     // smallest memory.max on the way to the root; -1: none
         std::int64_t cgroupHeadroom = -1;  // smallest memory.max - memory.current; -1: none
     };
+    static std::int64_t FloorFor(std::int64_t total);
     Reading Read() const;
     void ReadCgroup(Reading& reading) const;
 
