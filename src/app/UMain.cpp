@@ -18,6 +18,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mnemora XP");
 constexpr int kBalloonSeconds = 10;
+const QString kHotKeyInactiveHint =
+    QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
+                   "à une touche dans les raccourcis clavier du bureau.");
 
 }  // namespace
 
@@ -406,4 +409,7 @@ void TfMainMem::TrackBar2Change()
 void TfMainMem::HotKey1Change()
 {
     GlobalHotKey1->SetHotKey(KeySequenceToShortCut(ui.HotKey1->keySequence()));
+    // Where the desktop holds no key for a program, its own shortcut settings can run the command.
+    if (!GlobalHotKey1->CanBeHeld())
+        ui.HotKey1->setToolTip(kHotKeyInactiveHint);
 }

@@ -14,6 +14,7 @@ class FakeHotKeyGrabber : public IHotKeyGrabber {
 public:
     bool Register(QKeyCombination combination) override;
     void Unregister() override;
+    bool CanHoldKeys() const override { return canHoldKeys; }
 
     // Presses a combination anywhere on the desktop: only the one held reaches OnPressed.
     void Press(QKeyCombination combination);
@@ -22,6 +23,7 @@ public:
     std::optional<QKeyCombination> held;      // what is grabbed now
     std::vector<QKeyCombination> registrations;
     int unregistrations = 0;                  // calls that gave back a held combination
+    bool canHoldKeys = true;                  // false: a desktop with no way to hold keys
 };
 
 }  // namespace platform
