@@ -6,6 +6,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -75,6 +76,21 @@ QSystemTrayIcon::MessageIcon MessageIconOf(BalloonIcon icon)
     return QSystemTrayIcon::NoIcon;
 }
 
+// Qt's own balloon, drawn where the tray has no notification service of its own (XEmbed).
+bool QtBalloonShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::ranges::any_of(windows, [](const QWidget* window) {
+        return window->inherits("QBalloonTip") && window->isVisible();
+    });
+}
+
+// The balloon text comes with Windows line ends, in either order: each pair is one line break.
+QString BalloonLines(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1String("\n\r"), QLatin1String("\n"));
+}
+
 xcb_atom_t InternAtom(xcb_connection_t* connection, const QByteArray& name)
 {
     const xcb_intern_atom_cookie_t cookie =
@@ -92,7 +108,12 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const QByteArray& name)
 QtTrayHost::QtTrayHost() : icon_(new QSystemTrayIcon(this))
 {
     connect(icon_, &QSystemTrayIcon::activated, this, &QtTrayHost::OnActivated);
-    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { Notify(TrayNotice::BalloonClicked); });
+    // On an XEmbed tray Qt reports any press on the icon as a balloon click while its balloon is
+    // up; a press on the balloon itself closes the balloon before it is reported.
+    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (!QtBalloonShown())
+            Notify(TrayNotice::BalloonClicked);
+    });
     WatchTrayManagers();
 }
 
@@ -120,7 +141,7 @@ void QtTrayHost::Modify(const TrayIconData& data)
     // Qt can't take a balloon away; the next one replaces it, so clearing needs nothing here.
     // A hidden icon shows no balloon (QSystemTrayIcon checks).
     if (data.balloon && !data.balloon->text.isEmpty())
-        icon_->showMessage(data.balloon->title, data.balloon->text, MessageIconOf(data.balloon->icon),
+        icon_->showMessage(data.balloon->title, BalloonLines(data.balloon->text), MessageIconOf(data.balloon->icon),
                            data.balloon->timeoutMs);
 }
 
