@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "platform/TrayHost.h"
@@ -32,6 +33,7 @@ public:
     std::vector<TrayBalloon> balloons;   // balloons that appeared, in order
     std::optional<QPoint> cursor = QPoint(640, 400);
     int doubleClickTime = 0;
+    std::function<void(Call)> onCall;  // runs first in every call; may throw to play a failing shell
 
 private:
     NoticeReceiver receiver_;
