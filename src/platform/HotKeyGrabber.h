@@ -1,6 +1,8 @@
 #pragma once
 #include <QKeyCombination>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -17,6 +19,14 @@ public:
     // False when this desktop gives programs no way at all to hold a system-wide key (a Wayland
     // session whose desktop portal offers no global shortcuts): the user must bind one there.
     virtual bool CanHoldKeys() const { return true; }
+    // The key a key event's native scan code stands for, named as Register() takes keys: by the
+    // key pressed whatever it types (the French "1/&" key is Qt::Key_1), with Qt::KeypadModifier
+    // on the keypad. Nothing where the desktop can't tell; the key Qt reports stands then.
+    virtual std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const
+    {
+        static_cast<void>(nativeScanCode);
+        return std::nullopt;
+    }
 
     // Fired on every press of the held combination, on the user-interface thread.
     std::function<void()> OnPressed;

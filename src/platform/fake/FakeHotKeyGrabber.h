@@ -1,5 +1,6 @@
 #pragma once
 #include <QKeyCombination>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -15,6 +16,7 @@ public:
     bool Register(QKeyCombination combination) override;
     void Unregister() override;
     bool CanHoldKeys() const override { return canHoldKeys; }
+    std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const override;
 
     // Presses a combination anywhere on the desktop: only the one held reaches OnPressed.
     void Press(QKeyCombination combination);
@@ -24,6 +26,7 @@ public:
     std::vector<QKeyCombination> registrations;
     int unregistrations = 0;                  // calls that gave back a held combination
     bool canHoldKeys = true;                  // false: a desktop with no way to hold keys
+    std::map<std::uint32_t, QKeyCombination> keyboard;  // the keys by scan code, for KeyOf
 };
 
 }  // namespace platform
