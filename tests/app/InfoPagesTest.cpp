@@ -186,8 +186,9 @@ TEST_F(InfoPages, VendorLogoByTheVendorsName)
         for (QLabel* logo : {ui.LogoIntel, ui.LogoAMD, ui.LogoCyrix})
             shown += logo->isHidden() ? 0 : 1;
         EXPECT_EQ(shown, c.logo ? 1 : 0) << c.id;
-        if (c.logo)
+        if (c.logo) {
             EXPECT_FALSE((ui.*c.logo)->isHidden()) << c.id;
+        }
     }
 }
 

@@ -97,8 +97,9 @@ TEST(RealSystem, RootIsALocalDiskWithItsSpace)
     const platform::DiskSpace root = system.SpaceOf("/");
     EXPECT_GT(root.totalBytes, 0);
     EXPECT_GE(root.totalBytes, root.freeBytes);
-    if (root.freeBytes > 0)
+    if (root.freeBytes > 0) {
         EXPECT_TRUE(DiskLines(QString(), system).startsWith(QStringLiteral("/ : ")));
+    }
 }
 
 TEST(RealSystem, NamesAndAddressesAsTheSystemHasThem)
@@ -111,8 +112,9 @@ TEST(RealSystem, NamesAndAddressesAsTheSystemHasThem)
     static const QRegularExpression dotted(QStringLiteral("^\\d{1,3}(\\.\\d{1,3}){3}$"));
     for (const std::string& address : *addresses)
         EXPECT_TRUE(dotted.match(QString::fromStdString(address)).hasMatch()) << address;
-    if (addresses->size() > 1)
+    if (addresses->size() > 1) {
         EXPECT_NE(addresses->back(), "127.0.0.1");
+    }
 }
 
 TEST(OsRelease, PrettyNameUnquotedOrLinux)
