@@ -1,7 +1,7 @@
 // The main window's information and processor pages, and the logos on them.
-#include <QIcon>
 #include <QLocale>
 
+#include "app/FormPictures.h"
 #include "app/JpegPicture.h"
 #include "app/UMain.h"
 #include "sysinfo/CpuIdent.h"
@@ -9,6 +9,10 @@
 #include "sysinfo/SysInfo.h"
 
 namespace {
+
+// The green tick and the red cross of ImageList1.
+constexpr int kSupportedImage = 4;
+constexpr int kUnsupportedImage = 5;
 
 // Scaled to fit its place, the proportions kept; a picture that cannot be read leaves the
 // place empty.
@@ -106,8 +110,7 @@ void TfMainMem::GetCpuInfo()
 void TfMainMem::AddFeature2(const QString& code, const QString& description, bool supported)
 {
     auto* row = new QTreeWidgetItem(ui.ListView1, {code, description});
-    row->setIcon(0, QIcon(supported ? QStringLiteral(":/pictures/supported.png")
-                                    : QStringLiteral(":/pictures/unsupported.png")));
+    row->setIcon(0, FormPictures::ImageList1(supported ? kSupportedImage : kUnsupportedImage));
     // The tick and the cross are pictures: a screen reader is told in words.
     const QString verdict = supported ? QStringLiteral("supported") : QStringLiteral("not supported");
     row->setData(0, Qt::AccessibleTextRole, code + QLatin1Char(' ') + verdict);
