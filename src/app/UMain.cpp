@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "app/Application.h"
+#include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
 #include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
@@ -41,6 +42,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
     FormPictures::Load(ui);
+    FormAccessibility::NameControls(ui, this);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
