@@ -5,12 +5,14 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "platform/Version.h"
+
 std::function<void(const QString&)> TApplication::errorPresenter;
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Mnemora XP"));
-    setApplicationVersion(QStringLiteral("4.0.0"));
+    setApplicationVersion(QLatin1String(platform::kProgramVersion));
     setDesktopFileName(QStringLiteral("mnemora-xp"));
     // The window spends most of its life hidden in the tray: the program ends on the quit
     // command or when the window is closed, never because no window happens to be visible.

@@ -1,38 +1,78 @@
 #include "cli/RecoverArguments.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
+#include <algorithm>
+
+#include "platform/Version.h"
+
+namespace {
+
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide."));
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Affiche la version."));
+
+}  // namespace
 
 RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
 {
     RecoverArguments parsed;
-    if (arguments.isEmpty())
-        return parsed;
-    if (arguments.size() > 1) {
+    QCommandLineParser parser;
+    parser.addOption(kHelp);
+    parser.addOption(kVersion);
+    if (!parser.parse(QStringList{QStringLiteral("mnemora-recover")} + arguments)) {
         parsed.method = Method::Invalid;
-        parsed.problem = QStringLiteral("un seul argument est attendu, %1 donnés").arg(arguments.size());
+        // Named as it was typed: to the parser, "-5" is an option, not an amount.
+        static const QStringList known{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("-v"),
+                                       QStringLiteral("--version"), QStringLiteral("--")};
+        const auto culprit = std::ranges::find_if(arguments, [](const QString& word) {
+            return word.startsWith(QLatin1Char('-')) && !known.contains(word);
+        });
+        parsed.problem = culprit != arguments.end()
+                             ? QStringLiteral("option inconnue ou mal écrite « %1 »").arg(*culprit)
+                             : parser.errorText();
         return parsed;
     }
-    const QString& word = arguments.front();
-    if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+    if (parser.isSet(kHelp)) {
         parsed.method = Method::Help;
-    } else if (word == QLatin1String("all")) {
+        return parsed;
+    }
+    if (parser.isSet(kVersion)) {
+        parsed.method = Method::Version;
+        return parsed;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return parsed;
+    if (words.size() > 1) {
+        parsed.method = Method::Invalid;
+        parsed.problem = QStringLiteral("un seul argument est attendu, %1 donnés").arg(words.size());
+        return parsed;
+    }
+    const QString& word = words.front();
+    if (word == QLatin1String("all")) {
         parsed.method = Method::All;
+        return parsed;
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+    bool ok = digits.match(word).hasMatch();
+    const qint64 value = ok ? word.toLongLong(&ok) : 0;
+    if (!ok || value > INT32_MAX) {
+        parsed.method = Method::Invalid;
+        parsed.problem = QStringLiteral("« %1 » n'est ni « all » ni un nombre de MB").arg(word);
     } else {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
-        bool ok = digits.match(word).hasMatch();
-        const qint64 value = ok ? word.toLongLong(&ok) : 0;
-        if (!ok || value > INT32_MAX) {
-            parsed.method = Method::Invalid;
-            parsed.problem = QStringLiteral("« %1 » n'est ni « all » ni un nombre de MB").arg(word);
-        } else {
-            parsed.method = Method::Amount;
-            parsed.megabytes = static_cast<std::int32_t>(value);
-        }
+        parsed.method = Method::Amount;
+        parsed.megabytes = static_cast<std::int32_t>(value);
     }
     return parsed;
 }
 
 QString RecoverArguments::Usage()
 {
-    return QStringLiteral("usage : mnemora-recover [all | MB | --help]");
+    return QStringLiteral("usage : mnemora-recover [all | MB | --help | --version]");
+}
+
+QString RecoverArguments::VersionText()
+{
+    return QStringLiteral("mnemora-recover %1").arg(QLatin1String(platform::kProgramVersion));
 }

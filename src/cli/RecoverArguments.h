@@ -5,11 +5,12 @@
 
 // What the command line of mnemora-recover asks for.
 struct RecoverArguments {
-    enum class Method { System, All, Amount, Help, Invalid };
+    enum class Method { System, All, Amount, Help, Version, Invalid };
     Method method = Method::System;
     std::int32_t megabytes = 0;  // for Amount
     QString problem;             // for Invalid: what is wrong, in one phrase
 
     static RecoverArguments Parse(const QStringList& arguments);  // without the program name
     static QString Usage();
+    static QString VersionText();  // "mnemora-recover 4.0.0"
 };

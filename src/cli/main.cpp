@@ -50,6 +50,9 @@ int main(int argc, char** argv)
                                  "  MB               ce nombre de MB\n"
                                  "Une passe prend au plus 1024 MB. Ctrl+C l'annule."));
         return 0;
+    case RecoverArguments::Method::Version:
+        PrintLine(RecoverArguments::VersionText());
+        return 0;
     default:
         break;
     }

@@ -13,6 +13,10 @@ TEST(RecoverArguments, ChoosesTheMethodFromTheOneArgument)
     EXPECT_EQ(RecoverArguments::Parse({"all"}).method, Method::All);
     EXPECT_EQ(RecoverArguments::Parse({"--help"}).method, Method::Help);
     EXPECT_EQ(RecoverArguments::Parse({"-h"}).method, Method::Help);
+    EXPECT_EQ(RecoverArguments::Parse({"--version"}).method, Method::Version);
+    EXPECT_EQ(RecoverArguments::Parse({"-v"}).method, Method::Version);
+    EXPECT_EQ(RecoverArguments::VersionText(), QStringLiteral("mnemora-recover 4.0.0"));
+    EXPECT_EQ(RecoverArguments::Parse({"--", "all"}).method, Method::All) << "the usual end of the options";
 
     const RecoverArguments amount = RecoverArguments::Parse({"256"});
     EXPECT_EQ(amount.method, Method::Amount);
@@ -23,7 +27,8 @@ TEST(RecoverArguments, ChoosesTheMethodFromTheOneArgument)
 
 TEST(RecoverArguments, RejectsWhatIsNotAnAmountAndSaysWhat)
 {
-    for (const char* word : {"abc", "-5", "12MB", "1.5", "", " 12", "2147483648", "99999999999", "ALL", "+3"}) {
+    for (const char* word : {"abc", "-5", "12MB", "1.5", "", " 12", "2147483648", "99999999999", "ALL", "+3",
+                             "--all", "--help=x"}) {
         const RecoverArguments parsed = RecoverArguments::Parse({QString::fromUtf8(word)});
         EXPECT_EQ(parsed.method, Method::Invalid) << word;
         EXPECT_TRUE(parsed.problem.contains(QString::fromUtf8(word))) << parsed.problem.toStdString();

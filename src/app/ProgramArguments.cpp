@@ -1,0 +1,49 @@
+#include "app/ProgramArguments.h"
+
+#include <QCommandLineParser>
+
+#include "platform/Version.h"
+
+ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
+{
+    ProgramArguments parsed;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Rend de la mémoire physique au système ; vit dans la zone de notification."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Affiche la version."));
+    const QCommandLineOption recover(
+        QStringLiteral("recover"),
+        QStringLiteral("Lance une récupération dans le programme en cours, comme le raccourci clavier (le démarre "
+                       "d'abord s'il ne tourne pas). À associer à une touche sous Wayland."));
+    const QCommandLineOption show(QStringLiteral("show"),
+                                  QStringLiteral("Affiche la fenêtre du programme en cours (le démarre s'il ne tourne "
+                                                 "pas)."));
+    parser.addOptions({help, version, recover, show});
+
+    if (!parser.parse(arguments)) {
+        parsed.action = Action::Invalid;
+        parsed.text = parser.errorText();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        parsed.action = Action::Invalid;
+        parsed.text = QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().front());
+    } else if (parser.isSet(help)) {
+        parsed.action = Action::Help;
+        parsed.text = parser.helpText();
+    } else if (parser.isSet(version)) {
+        parsed.action = Action::Version;
+        parsed.text = QStringLiteral("mnemora-xp %1\n").arg(QLatin1String(platform::kProgramVersion));
+    } else if (parser.isSet(recover) && parser.isSet(show)) {
+        parsed.action = Action::Invalid;
+        parsed.text = QStringLiteral("--recover et --show ne vont pas ensemble");
+    } else if (parser.isSet(recover)) {
+        parsed.action = Action::Recover;
+    }
+    return parsed;
+}
+
+QString ProgramArguments::Usage()
+{
+    return QStringLiteral("usage : mnemora-xp [--recover | --show | --help | --version]");
+}

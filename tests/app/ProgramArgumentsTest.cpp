@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "app/ProgramArguments.h"
+
+namespace {
+
+using Action = ProgramArguments::Action;
+
+ProgramArguments Parse(QStringList words)
+{
+    return ProgramArguments::Parse(QStringList{QStringLiteral("mnemora-xp")} + words);
+}
+
+TEST(ProgramArguments, ChoosesWhatTheProgramDoes)
+{
+    EXPECT_EQ(Parse({}).action, Action::Show) << "a plain start shows the running instance";
+    EXPECT_EQ(Parse({"--show"}).action, Action::Show);
+    EXPECT_EQ(Parse({"--recover"}).action, Action::Recover);
+    EXPECT_EQ(Parse({"-v"}).action, Action::Version);
+    EXPECT_EQ(Parse({"--version"}).text, QStringLiteral("mnemora-xp 4.0.0\n"));
+
+    const ProgramArguments help = Parse({"--help"});
+    EXPECT_EQ(help.action, Action::Help);
+    for (const char* option : {"--recover", "--show", "--help", "--version"})
+        EXPECT_TRUE(help.text.contains(QLatin1String(option))) << option;
+    EXPECT_EQ(Parse({"-h", "--recover"}).action, Action::Help) << "help wins over the rest";
+}
+
+TEST(ProgramArguments, RefusesWhatItDoesNotKnowAndSaysWhat)
+{
+    for (const char* word : {"--recovery", "-r", "--show=1", "recover"}) {
+        const ProgramArguments parsed = Parse({QString::fromUtf8(word)});
+        EXPECT_EQ(parsed.action, Action::Invalid) << word;
+        EXPECT_FALSE(parsed.text.isEmpty()) << word;
+    }
+    EXPECT_EQ(Parse({"--recover", "--show"}).action, Action::Invalid);
+}
+
+}  // namespace
