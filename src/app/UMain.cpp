@@ -263,7 +263,7 @@ void TfMainMem::RamRecovery1BeforeDefrag()
 
 void TfMainMem::RamRecovery1Progress(int progress)
 {
-    ui.StatusPanel2->setValue(progress);
+    ui.StatusPanel2->SetPosition(progress);
     ui.StatusPanel2->SetText(QStringLiteral(" optimisation en cours ...%1 %").arg(progress));
 }
 

@@ -297,8 +297,13 @@ TEST(LocalSocketInstanceStarts, ThirtySimultaneousStartsMakeExactlyOneInstance)
             return lines;
         };
         // Every start has either ended or become an instance, and each ended one was heard.
-        ASSERT_TRUE(WaitUntil([&] { return finished() + count("claimed\n") == kStarts && count("shown\n") == finished(); }, 120000))
-            << "round " << round << ": " << finished() << " ended, " << count("shown\n") << " shown";
+        const bool settled = WaitUntil([&] { return finished() + count("claimed\n") == kStarts && count("shown\n") == finished(); }, 180000);
+        for (int i = 0; i < kStarts && !settled; ++i) {
+            if (starts[i]->state() == QProcess::NotRunning)
+                ADD_FAILURE() << "start " << i << " ended with " << starts[i]->exitCode() << ": "
+                              << starts[i]->readAllStandardError().toStdString();
+        }
+        ASSERT_TRUE(settled) << "round " << round << ": " << finished() << " ended, " << count("shown\n") << " shown";
         int claimed = 0;
         for (int i = 0; i < kStarts; ++i) {
             if (outputs[i].startsWith("claimed\n")) {

@@ -7,7 +7,8 @@
 namespace platform {
 
 // Memory on Linux: figures from /proc/meminfo, lowered to what the process's control groups
-// (v1 and v2, every level) allow; blocks are anonymous private mappings.
+// (v1 and v2, every level) allow; blocks are anonymous private mappings, populated by the kernel
+// before they are handed out.
 //
 // A run must never make the kernel kill another program, so a block is refused when taking it
 // would leave MemAvailable + SwapFree, or any limited group's headroom, below the safety floor.
@@ -27,6 +28,11 @@ public:
     // For when the kernel could not be told to end this program first (oom_score_adj): the run
     // then stays far enough from the edge that the kernel never has to choose.
     void WidenFloor() { widened_ = true; }
+
+protected:
+    // Has the kernel back a new block with pages before it is written: one call instead of a
+    // user-mode fault per page. 0 when done, else the errno.
+    virtual int Populate(void* block);
 
 private:
     struct Reading {

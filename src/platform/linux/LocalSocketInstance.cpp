@@ -22,13 +22,15 @@ namespace {
 constexpr char kSocketName[] = "mnemora-xp.instance";
 constexpr char kLockName[] = "mnemora-xp.lock";
 constexpr char kShowRequest[] = "show";
+constexpr char kTaken[] = "ok\n";
 // A request is one short line. A client that sends more, or nothing for this long, is dropped,
 // and only a few are served at once, so a flood of clients cannot use up the descriptors.
 constexpr qsizetype kMaxRequestBytes = 64;
 constexpr int kClientTimeoutMs = 2000;
 constexpr int kMaxClients = 4;
-// The running instance may hold the claim and not yet listen: a later start keeps trying.
-constexpr int kAnswerTimeoutMs = 5000;
+// The running instance may hold the claim and not yet listen, or be slow on a loaded machine: a
+// later start keeps trying for a generous while before it gives up.
+constexpr int kAnswerTimeoutMs = 30000;
 constexpr int kRetryPauseMs = 20;
 
 QString SystemError(int error)
@@ -152,8 +154,12 @@ void LocalSocketInstance::TakeClients()
             const qsizetype lineEnd = request->indexOf('\n');
             if (lineEnd < 0 && request->size() <= kMaxRequestBytes)
                 return;
-            if (lineEnd >= 0 && request->left(lineEnd) == kShowRequest && OnShowRequest)
-                OnShowRequest();
+            if (lineEnd >= 0 && request->left(lineEnd) == kShowRequest) {
+                if (OnShowRequest)
+                    OnShowRequest();
+                client->write(kTaken);
+                client->flush();
+            }
             end();
         });
     }
@@ -164,20 +170,24 @@ bool LocalSocketInstance::SignalRunning()
     if (!CheckFolder())
         return false;
     const QDeadlineTimer deadline(kAnswerTimeoutMs);
-    QLocalSocket socket;
     for (;;) {
+        QLocalSocket socket;
         socket.connectToServer(SocketPath());
-        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
-            break;
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+            socket.write(QByteArray(kShowRequest) + '\n');
+            socket.flush();
+            // Only the answer tells that the request was taken: a busy instance may have dropped
+            // the connection before reading it.
+            QByteArray answer;
+            while (!answer.contains('\n') && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+                answer += socket.readAll();
+            answer += socket.readAll();
+            if (answer == kTaken)
+                return true;
+        }
         if (deadline.hasExpired())
             return false;
         QThread::msleep(kRetryPauseMs);
     }
-    socket.write(QByteArray(kShowRequest) + '\n');
-    // The running instance hangs up once it has taken the request.
-    return socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())) &&
-           (socket.state() == QLocalSocket::UnconnectedState ||
-            socket.waitForDisconnected(static_cast<int>(deadline.remainingTime())));
 }
-
 }  // namespace platform
