@@ -14,3 +14,6 @@
 #include "platform/SessionEvents.h"
 #include "platform/SingleInstance.h"
 #include "platform/Rounding.h"
+#include "platform/Processor.h"
+#include "platform/SystemInfo.h"
+#include "platform/VersionInfo.h"
