@@ -30,7 +30,8 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
         parsed.text = QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().front());
     } else if (parser.isSet(help)) {
         parsed.action = Action::Help;
-        parsed.text = parser.helpText();
+        // Read before the application object exists, the parser can't know the program's name.
+        parsed.text = parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("mnemora-xp"));
     } else if (parser.isSet(version)) {
         parsed.action = Action::Version;
         parsed.text = QStringLiteral("mnemora-xp %1\n").arg(QLatin1String(platform::kProgramVersion));

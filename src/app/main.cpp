@@ -1,5 +1,6 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
+#include "app/ProgramArguments.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxTickClock.h"
@@ -20,6 +21,25 @@
 
 int main(int argc, char** argv)
 {
+    QStringList words;
+    for (int index = 0; index < argc; ++index)
+        words << QString::fromLocal8Bit(argv[index]);
+    const ProgramArguments arguments = ProgramArguments::Parse(words);
+    switch (arguments.action) {
+    case ProgramArguments::Action::Help:
+    case ProgramArguments::Action::Version:
+        std::fputs(arguments.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case ProgramArguments::Action::Invalid:
+        std::fprintf(stderr, "mnemora-xp : %s — %s\n", arguments.text.toLocal8Bit().constData(),
+                     ProgramArguments::Usage().toLocal8Bit().constData());
+        return 2;
+    case ProgramArguments::Action::Show:
+    case ProgramArguments::Action::Recover:
+        break;
+    }
+    const bool recover = arguments.action == ProgramArguments::Action::Recover;
+
     TApplication app(argc, argv);
     platform::LinuxVersionInfo versionInfo;
     const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
@@ -34,7 +54,8 @@ int main(int argc, char** argv)
     case platform::ISingleInstance::ClaimResult::Claimed:
         break;
     case platform::ISingleInstance::ClaimResult::HeldElsewhere:
-        if (instance.SignalRunning())
+        if (instance.SignalRunning(recover ? platform::ISingleInstance::Request::Recover
+                                           : platform::ISingleInstance::Request::Show))
             return 0;
         std::fputs("mnemora-xp : une instance tourne déjà mais ne répond pas.\n", stderr);
         return 1;
@@ -59,9 +80,13 @@ int main(int argc, char** argv)
     platform::LinuxProcessor processor;
     TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows});
     instance.OnShowRequest = [&form] { form.WMUser(); };
+    instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
     session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
     session.OnEnd = [&form] { form.WMEndSession(); };
     form.show();
+    // Started to recover: the run starts once the window is up, as if the hot key were pressed.
+    if (recover)
+        QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
     const int status = TApplication::exec();
     cpuUsage.TearDown();
     return status;

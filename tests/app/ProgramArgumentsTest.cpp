@@ -21,6 +21,7 @@ TEST(ProgramArguments, ChoosesWhatTheProgramDoes)
 
     const ProgramArguments help = Parse({"--help"});
     EXPECT_EQ(help.action, Action::Help);
+    EXPECT_TRUE(help.text.startsWith(QStringLiteral("Usage: mnemora-xp [options]"))) << help.text.toStdString();
     for (const char* option : {"--recover", "--show", "--help", "--version"})
         EXPECT_TRUE(help.text.contains(QLatin1String(option))) << option;
     EXPECT_EQ(Parse({"-h", "--recover"}).action, Action::Help) << "help wins over the rest";

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
+#include "platform/linux/InstanceProtocol.h"
 #include "platform/linux/PrivateDirectory.h"
 
 namespace platform {
@@ -21,11 +22,9 @@ namespace {
 
 constexpr char kSocketName[] = "mnemora-xp.instance";
 constexpr char kLockName[] = "mnemora-xp.lock";
-constexpr char kShowRequest[] = "show";
-constexpr char kTaken[] = "ok\n";
 // A request is one short line. A client that sends more, or nothing for this long, is dropped,
 // and only a few are served at once, so a flood of clients cannot use up the descriptors.
-constexpr qsizetype kMaxRequestBytes = 64;
+constexpr qsizetype kMaxRequestBytes = InstanceProtocol::kMaxLineBytes;
 constexpr int kClientTimeoutMs = 2000;
 constexpr int kMaxClients = 4;
 // The running instance may hold the claim and not yet listen, or be slow on a loaded machine: a
@@ -154,18 +153,27 @@ void LocalSocketInstance::TakeClients()
             const qsizetype lineEnd = request->indexOf('\n');
             if (lineEnd < 0 && request->size() <= kMaxRequestBytes)
                 return;
-            if (lineEnd >= 0 && request->left(lineEnd) == kShowRequest) {
-                if (OnShowRequest)
-                    OnShowRequest();
-                client->write(kTaken);
+            const InstanceProtocol::Reading reading =
+                lineEnd >= 0 ? InstanceProtocol::Read(QByteArrayView(*request).first(lineEnd)) : InstanceProtocol::Reading{};
+            if (reading.verdict != InstanceProtocol::Verdict::Garbage) {
+                client->write(reading.verdict == InstanceProtocol::Verdict::Taken ? InstanceProtocol::kTaken
+                                                                                   : InstanceProtocol::kRefused);
                 client->flush();
             }
             end();
+            // The client has its answer before the request runs, from the event loop rather than
+            // from inside this socket's handler: a recovery takes seconds.
+            if (reading.verdict == InstanceProtocol::Verdict::Taken) {
+                const std::function<void()>& handler =
+                    reading.request == Request::Recover ? OnRecoverRequest : OnShowRequest;
+                if (handler)
+                    QMetaObject::invokeMethod(&server_, handler, Qt::QueuedConnection);
+            }
         });
     }
 }
 
-bool LocalSocketInstance::SignalRunning()
+bool LocalSocketInstance::SignalRunning(Request request)
 {
     if (!CheckFolder())
         return false;
@@ -174,7 +182,7 @@ bool LocalSocketInstance::SignalRunning()
         QLocalSocket socket;
         socket.connectToServer(SocketPath());
         if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-            socket.write(QByteArray(kShowRequest) + '\n');
+            socket.write(InstanceProtocol::RequestLine(request));
             socket.flush();
             // Only the answer tells that the request was taken: a busy instance may have dropped
             // the connection before reading it.
@@ -182,8 +190,10 @@ bool LocalSocketInstance::SignalRunning()
             while (!answer.contains('\n') && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
                 answer += socket.readAll();
             answer += socket.readAll();
-            if (answer == kTaken)
+            if (answer == InstanceProtocol::kTaken)
                 return true;
+            if (answer == InstanceProtocol::kRefused)
+                return false;  // an instance of another version: asking again changes nothing
         }
         if (deadline.hasExpired())
             return false;

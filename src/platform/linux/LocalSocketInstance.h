@@ -11,7 +11,7 @@ namespace platform {
 // The single-instance guard: a lock file and a local socket in a private per-user folder. The
 // claim is the lock, which the kernel holds for the running instance and drops when it ends in
 // any way, so simultaneous starts cannot both win and a crashed instance leaves nothing that
-// stops the next one. The socket only carries the "show yourself" request.
+// stops the next one. The socket carries a later start's request (InstanceProtocol.h).
 class LocalSocketInstance : public ISingleInstance {
 public:
     // folder: where the lock and the socket live; it is checked before anything in it is
@@ -20,7 +20,7 @@ public:
     ~LocalSocketInstance() override;
 
     ClaimResult Claim() override;
-    bool SignalRunning() override;
+    bool SignalRunning(Request request = Request::Show) override;
     QString Problem() const override { return problem_; }
 
     QString SocketPath() const;

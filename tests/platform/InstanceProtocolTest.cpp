@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <chrono>
+#include <future>
+
+#include "platform/linux/InstanceProtocol.h"
+#include "platform/linux/LocalSocketInstance.h"
+#include "support/EventWait.h"
+
+namespace {
+
+using platform::ISingleInstance;
+using platform::LocalSocketInstance;
+using Request = platform::ISingleInstance::Request;
+using Verdict = platform::InstanceProtocol::Verdict;
+namespace Protocol = platform::InstanceProtocol;
+
+TEST(InstanceProtocol, EachRequestIsOneVersionedLine)
+{
+    EXPECT_EQ(Protocol::RequestLine(Request::Show), QByteArray("mnemora-xp 1 show\n"));
+    EXPECT_EQ(Protocol::RequestLine(Request::Recover), QByteArray("mnemora-xp 1 recover\n"));
+    for (const Request request : {Request::Show, Request::Recover}) {
+        const Protocol::Reading reading = Protocol::Read(Protocol::RequestLine(request).chopped(1));
+        EXPECT_EQ(reading.verdict, Verdict::Taken);
+        EXPECT_EQ(reading.request, request);
+    }
+}
+
+TEST(InstanceProtocol, AnotherVersionIsRefusedAndAnythingElseIsGarbage)
+{
+    EXPECT_EQ(Protocol::Read("mnemora-xp 2 show").verdict, Verdict::OtherVersion);
+    EXPECT_EQ(Protocol::Read("mnemora-xp 12 hide").verdict, Verdict::OtherVersion);
+    for (const char* line : {"show", "mnemora-xp 1 hide", "", "mnemora-xp", "mnemora-xp 1", "mnemora-xp 1 show extra", "mnemora-xp x show",
+                             "mnemora-xp 0 show", "mnemora-xp -1 show", "other 1 show", "mnemora-xp  1 show",
+                             "mnemora-xp 1 show\r"})
+        EXPECT_EQ(Protocol::Read(line).verdict, Verdict::Garbage) << line;
+    EXPECT_EQ(Protocol::Read(QByteArray("mnemora-xp 1 ") + QByteArray(100, 'x')).verdict, Verdict::Garbage);
+}
+
+class InstanceRequests : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_EQ(running.Claim(), ISingleInstance::ClaimResult::Claimed);
+        running.OnShowRequest = [this] { ++shown; };
+        running.OnRecoverRequest = [this] { ++recovered; };
+    }
+    // A later start, from another thread while this one's event loop answers.
+    bool Signal(Request request)
+    {
+        const QString path = folder.path();
+        auto answer = std::async(std::launch::async, [path, request] { return LocalSocketInstance(path).SignalRunning(request); });
+        WaitUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 60000);
+        return answer.get();
+    }
+    // What the running instance answers to a raw line, "" for no answer.
+    QByteArray Answer(const QByteArray& line)
+    {
+        QLocalSocket client;
+        client.connectToServer(running.SocketPath());
+        EXPECT_TRUE(client.waitForConnected(10000));
+        client.write(line);
+        client.flush();
+        QByteArray answer;
+        WaitUntil([&] {
+            answer += client.readAll();
+            return client.state() == QLocalSocket::UnconnectedState;
+        }, 30000);
+        return answer + client.readAll();
+    }
+
+    QTemporaryDir folder;
+    LocalSocketInstance running{folder.path()};
+    int shown = 0;
+    int recovered = 0;
+};
+
+TEST_F(InstanceRequests, ALaterStartHandsOverItsRequest)
+{
+    EXPECT_TRUE(Signal(Request::Recover));
+    EXPECT_TRUE(WaitUntil([&] { return recovered == 1; }));
+    EXPECT_TRUE(Signal(Request::Show));
+    EXPECT_TRUE(WaitUntil([&] { return shown == 1; }));
+    EXPECT_EQ(recovered, 1);
+}
+
+TEST_F(InstanceRequests, AnotherVersionIsToldNoAndGarbageIsToldNothing)
+{
+    EXPECT_EQ(Answer("mnemora-xp 2 recover\n"), QByteArray("no\n"));
+    EXPECT_EQ(Answer("show\n"), QByteArray());
+    EXPECT_EQ(Answer(QByteArray(5000, 'x') + '\n'), QByteArray());
+    EXPECT_EQ(Answer("mnemora-xp 1 recover\n"), QByteArray("ok\n"));
+    EXPECT_TRUE(WaitUntil([&] { return recovered == 1; }));
+    EXPECT_EQ(shown, 0);
+}
+
+}  // namespace
