@@ -431,7 +431,7 @@ void TfMainMem::TrackBar2Change()
 
 void TfMainMem::HotKey1Change()
 {
-    const TShortCut shortCut = KeySequenceToShortCut(ui.HotKey1->keySequence());
+    const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.
     if (TypesText(shortCut))
