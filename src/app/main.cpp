@@ -11,6 +11,7 @@
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
+#include "platform/linux/PortalHotKeyGrabber.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
@@ -35,7 +36,13 @@ int main(int argc, char** argv)
     platform::LinuxMemory memory;
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
-    platform::XcbHotKeyGrabber hotKeys;
+    // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.
+    platform::XcbHotKeyGrabber x11Keys;
+    platform::PortalHotKeyGrabber portalKeys;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    platform::IHotKeyGrabber& hotKeys =
+        x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
     platform::LinuxSessionEvents session;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
