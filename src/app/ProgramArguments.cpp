@@ -1,6 +1,7 @@
 #include "app/ProgramArguments.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include "platform/Version.h"
 
@@ -30,8 +31,10 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
         parsed.text = QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().front());
     } else if (parser.isSet(help)) {
         parsed.action = Action::Help;
-        // Read before the application object exists, the parser can't know the program's name.
-        parsed.text = parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("mnemora-xp"));
+        // The parser names the program after the running file, or not at all before the
+        // application object exists: the usage line says the command a user types.
+        static const QRegularExpression usage(QStringLiteral("^Usage: \\S+"));
+        parsed.text = parser.helpText().replace(usage, QStringLiteral("Usage: mnemora-xp"));
     } else if (parser.isSet(version)) {
         parsed.action = Action::Version;
         parsed.text = QStringLiteral("mnemora-xp %1\n").arg(QLatin1String(platform::kProgramVersion));
