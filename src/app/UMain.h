@@ -1,12 +1,16 @@
 #pragma once
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
 #include "app/FormMenus.h"
+#include "app/FormSettingsControls.h"
+#include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
 #include "ui_UMain.h"
 
+class TAppRegistry;
 class TCpuUsage;
 class TGlobalHotKey;
 class TRamRecovery;
@@ -23,6 +27,7 @@ struct TFormServices {
     TCpuUsage& cpuUsage;  // set up before the window exists, stopped when it goes
     platform::IPerfDataRegistry& perfData;
     platform::ITickClock& clock;
+    platform::IRegistry& registry;  // the hives the settings and the tuning values live in
 };
 
 // The main window: six pages and a status bar, living in the tray. It owns every component and
@@ -45,6 +50,7 @@ public:
     TTimer* Timer3 = nullptr;
     TTimer* Timer4 = nullptr;
     TTimer* Timer5 = nullptr;
+    std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
     std::int64_t InstalledMb = 0;
     bool RecoveryRunning = false;
@@ -58,6 +64,9 @@ public:
     std::int64_t CpuPercent = 0;
     double CpuFractionSum = 0;
     std::int64_t CpuSampleCount = 0;
+
+    // The processor's level-2 cache in KB, settled by the processor page at start.
+    std::int32_t CacheLevel2 = 0;
 
     // Start-up, activation and end.
     void FormCreate();
@@ -73,6 +82,18 @@ public:
     void exit_appli();
     bool WMQueryEndSession();
     void WMEndSession();
+
+    // Settings, the start with the session and the memory tweaks.
+    bool LoadSettings();
+    void SaveSettings();
+    void Button2Click() { SaveSettings(); }
+    void CheckBox1Click();
+    void CbCacheChange();
+    void cbxCacheNiveau2Click();
+    void RGLargeSystemCacheClick();
+    void CbxnoyauClick();
+    void cbxSwapClick();
+    void GetMemoryTweaks();
 
     // Recovery runs.
     void RecupRam();
@@ -114,7 +135,11 @@ private:
     void PopBalloon(const QString& text);
     void SetRunControls(bool running);
     void SetRefreshSpeed(int intervalMs, QAction* checkedItem);
+    bool OsIsNtFamily() const;
 
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;
+    platform::IRegistry& registry_;
+    std::unique_ptr<TFormSettingsControls> settingsControls_;
+    std::unique_ptr<TFormTweakControls> tweakControls_;
 };

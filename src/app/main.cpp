@@ -5,6 +5,7 @@
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
@@ -32,12 +33,18 @@ int main(int argc, char** argv)
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
     platform::LinuxSessionEvents session;
-    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock});
-    instance.OnShowRequest = [&form] { form.WMUser(); };
-    session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
-    session.OnEnd = [&form] { form.WMEndSession(); };
-    form.show();
-    const int status = TApplication::exec();
+    platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
+    int status = 0;
+    {
+        // The window's destroy handling stops the statistic and saves the settings while the
+        // sampler is still set up.
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, registry});
+        instance.OnShowRequest = [&form] { form.WMUser(); };
+        session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
+        session.OnEnd = [&form] { form.WMEndSession(); };
+        form.show();
+        status = TApplication::exec();
+    }
     cpuUsage.TearDown();
     return status;
 }

@@ -14,3 +14,5 @@
 #include "platform/SessionEvents.h"
 #include "platform/SingleInstance.h"
 #include "platform/Rounding.h"
+#include "platform/Registry.h"
+#include "platform/RegistryLocations.h"

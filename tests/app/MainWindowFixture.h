@@ -13,6 +13,7 @@
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
 #include "recovery/RamRecovery.h"
@@ -33,7 +34,7 @@ protected:
     TfMainMem& Form()
     {
         if (!form)
-            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock});
+            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock, registry});
         return *form;
     }
 
@@ -43,6 +44,7 @@ protected:
     platform::FakeHotKeyGrabber hotKeys;
     platform::FakePerfDataRegistry perfData;
     platform::FakeTickClock clock;
+    platform::FakeRegistry registry;
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;
