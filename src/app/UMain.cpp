@@ -185,7 +185,9 @@ void TfMainMem::Timer4Timer()
 {
     Timer4->SetEnabled(false);
     TrayIcon1->SetIconVisible(true);
-    hide();
+    // With no notification area the window is the only way back to the program: it stays.
+    if (TrayIcon1->TrayAvailable())
+        hide();
 }
 
 void TfMainMem::BringBack()
@@ -355,7 +357,7 @@ void TfMainMem::RamRecovery1BeforeDefrag()
 
 void TfMainMem::RamRecovery1Progress(int progress)
 {
-    ui.StatusPanel2->setValue(progress);
+    ui.StatusPanel2->SetPosition(progress);
     ui.StatusPanel2->SetText(QStringLiteral(" optimisation en cours ...%1 %").arg(progress));
 }
 

@@ -8,6 +8,7 @@
 #include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
+#include "platform/Version.h"
 #include "ui_UMain.h"
 
 class TAppRegistry;
@@ -34,7 +35,7 @@ struct TFormServices {
 // holds the program's readings and run state; its handlers are named after control and event.
 class TfMainMem : public QMainWindow {
 public:
-    static constexpr const char* kVersion = "4.0.0";
+    static constexpr const char* kVersion = platform::kProgramVersion;
     static constexpr const char* kDateText = "du 07/02/2003.";
 
     explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);

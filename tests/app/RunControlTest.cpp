@@ -1,4 +1,5 @@
 #include "app/MainWindowFixture.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -70,6 +71,36 @@ TEST_F(RunControl, ACompletedRunShowsItsProgressAndTheAmountGained)
     EXPECT_TRUE(form->ui.Gauge1->TransparentPicture());
     EXPECT_FALSE(form->RecoveryRunning);
     ExpectIdle();
+}
+
+// Counts the paints the status gauge receives and notes the position each one drew.
+class GaugePaints : public QObject {
+public:
+    explicit GaugePaints(TStatusGauge* gauge) : gauge_(gauge) { gauge->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.push_back(gauge_->value());
+        return false;
+    }
+    std::vector<int> painted;
+
+private:
+    TStatusGauge* gauge_;
+};
+
+TEST_F(RunControl, WhileShownProgressLeavesTheGaugeToBeDrawnAtTheNextPassOfTheLoop)
+{
+    GaugePaints gauge(form->ui.StatusPanel2);
+    form->Open1Click();
+    ASSERT_TRUE(WaitUntil([&] { return !gauge.painted.empty(); })) << "the shown window draws its gauge";
+    form->ui.TrackBar1->setValue(4);
+    gauge.painted.clear();
+    form->RecupRam();  // the doubles serve no events: nothing may be drawn inside the run
+    EXPECT_EQ(gauge.painted, std::vector<int>{});
+    EXPECT_EQ(form->ui.StatusPanel2->value(), 100);
+    ASSERT_TRUE(WaitUntil([&] { return !gauge.painted.empty(); }));
+    EXPECT_EQ(gauge.painted.back(), 100);
 }
 
 TEST_F(RunControl, ACancelledRunReportsLikeACompletedOne)

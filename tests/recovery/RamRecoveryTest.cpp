@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,6 +61,20 @@ TEST_F(RecoveryFixture, ProgressClimbsToFiftyWhileFillingAndToAHundredWhileRelea
     EXPECT_EQ(memory.commits, 8);
     EXPECT_EQ(memory.releases, 8);
     EXPECT_EQ(events.drains, 8) << "the queue is drained once per filled block, never while releasing";
+}
+
+TEST_F(RecoveryFixture, EveryByteOfABlockIsWrittenBeforeTheQueueIsDrained)
+{
+    std::vector<std::size_t> unwritten;
+    events.onDrain = [&](int) {
+        for (void* block : memory.live) {
+            const auto* bytes = static_cast<const unsigned char*>(block);
+            unwritten.push_back(static_cast<std::size_t>(std::count(bytes, bytes + kMiB, platform::FakeMemory::kFreshByte)));
+        }
+        return false;
+    };
+    engine->Defrag(3);
+    EXPECT_EQ(unwritten, (std::vector<std::size_t>{0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(RecoveryFixture, NoBlocksForZeroOrNegativeSizesButBothEventsFire)
