@@ -23,6 +23,7 @@
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/QtEventQueue.h"
@@ -173,9 +174,10 @@ int main(int argc, char** argv)
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
+    platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
     int status = 0;
     {
-        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock});
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, registry});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);
