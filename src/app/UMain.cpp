@@ -19,6 +19,7 @@
 #include "monitor/TextTrayIcon.h"
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
+#include "sysinfo/CpuIdent.h"
 #include "settings/AppRegistry.h"
 #include "settings/MemoryTweaks.h"
 #include "settings/RunKey.h"
@@ -33,8 +34,13 @@ constexpr int kBalloonSeconds = 10;
 
 TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     : QMainWindow(parent),
+      Os(services.windows),
       cpuUsage_(services.cpuUsage),
       cpuFallback_(services.perfData, services.clock),
+      clock_(services.clock),
+      version_(services.version),
+      system_(services.systemInfo),
+      processor_(services.processor),
       registry_(services.registry)
 {
     ui.setupUi(this);
@@ -73,6 +79,9 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     Timer5 = new TTimer(this, 1000, false);
     settingsControls_ = std::make_unique<TFormSettingsControls>(ui, *Timer5);
     tweakControls_ = std::make_unique<TFormTweakControls>(ui);
+    CpuIdent1 = std::make_unique<TCpuIdent>(processor_, system_.ProcessorType());
+    CpuIdent1->Loaded();
+    LoadLogos();
 
     BindHandlers();
     // An error in a step ends the sequence there; the window is still created and shown.
@@ -138,6 +147,7 @@ void TfMainMem::BindHandlers()
     connect(ui.RGLargeSystemCache->Buttons(), &QButtonGroup::idClicked, this, &TfMainMem::RGLargeSystemCacheClick);
     connect(ui.Cbxnoyau, &QCheckBox::toggled, this, &TfMainMem::CbxnoyauClick);
     connect(ui.cbxSwap, &QCheckBox::toggled, this, &TfMainMem::cbxSwapClick);
+    connect(ui.Button3, &QPushButton::clicked, this, &TfMainMem::Button3Click);
 }
 
 // ---- start-up, activation and end -----------------------------------------------------------
@@ -150,19 +160,25 @@ void TfMainMem::FormCreate()
     TrayIcon1->SetIconVisible(false);
     setWindowTitle(kTitle);
     ui.Normale1->setChecked(true);
-    // Opacity and balloons are available on every Linux desktop Qt runs on.
-    ui.TrackBar2->setEnabled(true);
-    ui.cbxballoon->setEnabled(true);
+    // Opacity and balloons came with Windows 2000; every Linux desktop Qt runs on has them.
+    if (Os.OsIsWinXP || Os.OsIsWin2000 || !Os.OsIsWindows) {
+        ui.TrackBar2->setEnabled(true);
+        ui.cbxballoon->setEnabled(true);
+    }
+    ShowSystemLogo();
+    ShowVendorLogo();
     ui.Memoire->setCurrentIndex(0);
     InstalledMb = InstalledMegabytes(RamRecovery1->TotalMemory());
     if (TMemoryTweaks::KernelPagingOffered(OsIsNtFamily(), InstalledMb))
         ui.Cbxnoyau->setEnabled(true);
+    GetInfoSystem();
     ui.StatusPanel1->SetText(QStringLiteral(" 100 %"));
     ui.TrackBar1->setRange(0, static_cast<int>(InstalledMb));
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
     LoadSettings();
     ApplyStayOnTop();
     setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    GetCpuInfo();
     RecoveryRunning = false;
     ui.BitBtn3->setEnabled(false);
     ui.PerfChart1->Init();
@@ -295,8 +311,7 @@ void TfMainMem::GetMemoryTweaks()
 
 bool TfMainMem::OsIsNtFamily() const
 {
-    // Linux is no Windows version: every Windows flag is false.
-    return false;
+    return Os.OsIsWinXP || Os.OsIsWin2000 || Os.OsIsWinNT;
 }
 
 void TfMainMem::closeEvent(QCloseEvent* event)

@@ -9,9 +9,11 @@
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
+#include "sysinfo/OsVersion.h"
 #include "ui_UMain.h"
 
 class TAppRegistry;
+class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
 class TRamRecovery;
@@ -28,6 +30,10 @@ struct TFormServices {
     TCpuUsage& cpuUsage;  // set up before the window exists, stopped when it goes
     platform::IPerfDataRegistry& perfData;
     platform::ITickClock& clock;
+    platform::IVersionInfo& version;
+    platform::ISystemInfo& systemInfo;
+    platform::IProcessor& processor;
+    TWindowsVersion windows;  // identified before the window exists
     platform::IRegistry& registry;  // the hives the settings and the tuning values live in
 };
 
@@ -51,6 +57,8 @@ public:
     TTimer* Timer3 = nullptr;
     TTimer* Timer4 = nullptr;
     TTimer* Timer5 = nullptr;
+    std::unique_ptr<TCpuIdent> CpuIdent1;
+    const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
     std::int64_t InstalledMb = 0;
@@ -66,7 +74,10 @@ public:
     double CpuFractionSum = 0;
     std::int64_t CpuSampleCount = 0;
 
-    // The processor's level-2 cache in KB, settled by the processor page at start.
+    // Cache sizes in KB, settled by the processor page at start.
+    int CacheL1Code = 0;
+    int CacheL1Data = 0;
+    int CacheLevel1 = 0;
     std::int32_t CacheLevel2 = 0;
 
     // Start-up, activation and end.
@@ -95,6 +106,12 @@ public:
     void CbxnoyauClick();
     void cbxSwapClick();
     void GetMemoryTweaks();
+
+    // The information and processor pages.
+    void GetInfoSystem();
+    void Button3Click() { GetInfoSystem(); }
+    void GetCpuInfo();
+    void AddFeature2(const QString& code, const QString& description, bool supported);
 
     // Recovery runs.
     void RecupRam();
@@ -136,10 +153,18 @@ private:
     void PopBalloon(const QString& text);
     void SetRunControls(bool running);
     void SetRefreshSpeed(int intervalMs, QAction* checkedItem);
+    void LoadLogos();
+    void ShowSystemLogo();
+    void ShowVendorLogo();
+
     bool OsIsNtFamily() const;
 
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;
+    platform::ITickClock& clock_;
+    platform::IVersionInfo& version_;
+    platform::ISystemInfo& system_;
+    platform::IProcessor& processor_;
     platform::IRegistry& registry_;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;

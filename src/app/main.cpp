@@ -5,7 +5,10 @@
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxRegistry.h"
+#include "platform/linux/LinuxSystemInfo.h"
+#include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
@@ -16,6 +19,8 @@
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
+    platform::LinuxVersionInfo versionInfo;
+    const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
     platform::LinuxTickClock clock;
     TCpuUsage cpuUsage(perfData);
@@ -33,12 +38,15 @@ int main(int argc, char** argv)
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
     platform::LinuxSessionEvents session;
+    platform::LinuxSystemInfo systemInfo;
+    platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
     int status = 0;
     {
         // The window's destroy handling stops the statistic and saves the settings while the
         // sampler is still set up.
-        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, registry});
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
+                        registry});
         instance.OnShowRequest = [&form] { form.WMUser(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };

@@ -14,5 +14,8 @@
 #include "platform/SessionEvents.h"
 #include "platform/SingleInstance.h"
 #include "platform/Rounding.h"
+#include "platform/Processor.h"
+#include "platform/SystemInfo.h"
+#include "platform/VersionInfo.h"
 #include "platform/Registry.h"
 #include "platform/RegistryLocations.h"

@@ -14,7 +14,7 @@ enum class RegistryRoot {
 };
 
 // A stored value: a 32-bit number (REG_DWORD) or a text (REG_SZ).
-using RegistryValue = std::variant<std::int32_t, QString>;
+using RegistryData = std::variant<std::int32_t, QString>;
 
 // Named keys under two roots, holding named values. Key paths are backslash-separated and taken
 // from the root; key and value names compare without regard to case. Every key is opened with
@@ -30,9 +30,9 @@ public:
     virtual std::optional<Key> OpenKey(RegistryRoot root, const QString& path, bool create) = 0;
     virtual void CloseKey(Key key) = 0;
     // Nothing when the value is missing or cannot be read.
-    virtual std::optional<RegistryValue> QueryValue(Key key, const QString& name) = 0;
+    virtual std::optional<RegistryData> QueryValue(Key key, const QString& name) = 0;
     // False when the value could not be stored.
-    virtual bool SetValue(Key key, const QString& name, const RegistryValue& value) = 0;
+    virtual bool SetValue(Key key, const QString& name, const RegistryData& value) = 0;
     // True when the value is gone afterwards, also when it never was there.
     virtual bool DeleteValue(Key key, const QString& name) = 0;
 

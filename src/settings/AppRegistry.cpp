@@ -36,7 +36,7 @@ void TAppRegistry::CloseKey()
 
 std::int32_t TAppRegistry::ReadInteger(const QString& name)
 {
-    const std::optional<platform::RegistryValue> value = key_ ? registry_.QueryValue(*key_, name) : std::nullopt;
+    const std::optional<platform::RegistryData> value = key_ ? registry_.QueryValue(*key_, name) : std::nullopt;
     if (!value)
         throw Failure("Failed to get data for '%1'", name);
     if (const auto* number = std::get_if<std::int32_t>(&*value))
@@ -54,7 +54,7 @@ void TAppRegistry::WriteString(const QString& name, const QString& value)
     Write(name, value);
 }
 
-void TAppRegistry::Write(const QString& name, const platform::RegistryValue& value)
+void TAppRegistry::Write(const QString& name, const platform::RegistryData& value)
 {
     if (!key_ || !registry_.SetValue(*key_, name, value))
         throw Failure("Failed to set data for '%1'", name);

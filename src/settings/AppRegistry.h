@@ -41,7 +41,7 @@ public:
     bool DeleteValue(const QString& name);
 
 private:
-    void Write(const QString& name, const platform::RegistryValue& value);
+    void Write(const QString& name, const platform::RegistryData& value);
 
     platform::IRegistry& registry_;
     platform::RegistryRoot root_ = platform::RegistryRoot::CurrentUser;

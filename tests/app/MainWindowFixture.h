@@ -14,8 +14,11 @@
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeProcessor.h"
+#include "platform/fake/FakeSystemInfo.h"
 #include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
+#include "platform/fake/FakeVersionInfo.h"
 #include "recovery/RamRecovery.h"
 
 // The real main window, offscreen, with scriptable doubles behind it.
@@ -34,7 +37,9 @@ protected:
     TfMainMem& Form()
     {
         if (!form)
-            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock, registry});
+            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
+                                                             version, systemInfo, processor,
+                                                             IdentifyWindowsVersion(version), registry});
         return *form;
     }
 
@@ -44,6 +49,9 @@ protected:
     platform::FakeHotKeyGrabber hotKeys;
     platform::FakePerfDataRegistry perfData;
     platform::FakeTickClock clock;
+    platform::FakeVersionInfo version;  // no record: a system that is no Windows, like Linux
+    platform::FakeSystemInfo systemInfo;
+    platform::FakeProcessor processor;  // no time-stamp counter: the clock measurement ends at once
     platform::FakeRegistry registry;
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;

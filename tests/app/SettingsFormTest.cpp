@@ -8,7 +8,7 @@
 namespace {
 
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 
 const QString kSettings = QStringLiteral("Software\\Mnemora XP\\settings");
 const QString kProperty = QStringLiteral("Software\\Mnemora XP\\settings\\Recover Property");
@@ -18,11 +18,11 @@ const QString kMemory = QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\Sess
 // The settings as the user meets them: the real window offscreen, a registry in memory.
 class SettingsForm : public MainWindowFixture {
 protected:
-    void Put(const QString& key, const char* name, const RegistryValue& value)
+    void Put(const QString& key, const char* name, const RegistryData& value)
     {
         registry.Put(RegistryRoot::CurrentUser, key, name, value);
     }
-    std::optional<RegistryValue> Get(const QString& key, const char* name) const
+    std::optional<RegistryData> Get(const QString& key, const char* name) const
     {
         return registry.Get(RegistryRoot::CurrentUser, key, name);
     }
@@ -51,12 +51,12 @@ TEST_F(SettingsForm, AFreshUsersFirstExitWritesEveryValueAndTheStartEntry)
     form.reset();
     EXPECT_EQ(registry.ValueCount(RegistryRoot::CurrentUser, kSettings) + registry.ValueCount(RegistryRoot::CurrentUser, kProperty),
               14u);
-    EXPECT_EQ(Get(kSettings, "Path"), RegistryValue(QuotedExecutable()));
-    EXPECT_EQ(Get(kSettings, "Version"), RegistryValue(QStringLiteral("4.0.0")));
-    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryValue(512));
-    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryValue(255));
-    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryValue(15));
-    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryValue(QuotedExecutable()));
+    EXPECT_EQ(Get(kSettings, "Path"), RegistryData(QuotedExecutable()));
+    EXPECT_EQ(Get(kSettings, "Version"), RegistryData(QStringLiteral("4.0.0")));
+    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryData(512));
+    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryData(255));
+    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryData(15));
+    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryData(QuotedExecutable()));
     EXPECT_TRUE(errors.empty());
 }
 
@@ -98,13 +98,13 @@ TEST_F(SettingsForm, TheControlsClampWhatTheyAreGiven)
     EXPECT_EQ(form.ui.RadioGroup2->ItemIndex(), 1);
     EXPECT_EQ(form.ui.SpinEdit1->Value(), 100);
     form.SaveSettings();
-    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryValue(1023));
+    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryData(1023));
 
     Put(kSettings, "tray", -3);
     form.LoadSettings();
     EXPECT_EQ(form.ui.RadioGroup2->ItemIndex(), -1);
     form.SaveSettings();
-    EXPECT_EQ(Get(kSettings, "tray"), RegistryValue(1));
+    EXPECT_EQ(Get(kSettings, "tray"), RegistryData(1));
 }
 
 TEST_F(SettingsForm, AMissingOpacityStopsTheStartWithTheMessage)
@@ -140,9 +140,9 @@ TEST_F(SettingsForm, EnregistrerSavesWhatTheControlsHold)
     form.ui.SpinEdit2->setValue(90);
     form.ui.cbxballoon->setChecked(true);
     form.ui.Button2->click();
-    EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryValue(3));
-    EXPECT_EQ(Get(kProperty, "Time value"), RegistryValue(90));
-    EXPECT_EQ(Get(kSettings, "balloon"), RegistryValue(1));
+    EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryData(3));
+    EXPECT_EQ(Get(kProperty, "Time value"), RegistryData(90));
+    EXPECT_EQ(Get(kSettings, "balloon"), RegistryData(1));
 }
 
 TEST_F(SettingsForm, TheStartBoxAppliesAtOnce)
@@ -152,11 +152,11 @@ TEST_F(SettingsForm, TheStartBoxAppliesAtOnce)
     EXPECT_FALSE(Get(kRun, "MnemoraXp").has_value());
     EXPECT_TRUE(registry.HasKey(RegistryRoot::CurrentUser, kRun)) << "clearing makes an empty Run key";
     form.ui.CheckBox1->click();
-    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryValue(QuotedExecutable()));
+    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryData(QuotedExecutable()));
 
     registry.Remove(RegistryRoot::CurrentUser, kRun, "MnemoraXp");
     form.SaveSettings();
-    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryValue(QuotedExecutable())) << "the next save writes it again";
+    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryData(QuotedExecutable())) << "the next save writes it again";
 }
 
 TEST_F(SettingsForm, ASaveThatFailsIsShownWhenTheUserQuits)
@@ -184,7 +184,7 @@ TEST_F(SettingsForm, TheEndOfTheSessionSavesAndClosesEvenWhenTheSaveFails)
     form.show();
     form.ui.SpinEdit1->setValue(42);
     form.WMEndSession();
-    EXPECT_EQ(Get(kProperty, "Pourcentage"), RegistryValue(42));
+    EXPECT_EQ(Get(kProperty, "Pourcentage"), RegistryData(42));
     EXPECT_FALSE(form.isVisible());
 
     form.show();
@@ -200,7 +200,7 @@ TEST_F(SettingsForm, TheQuitCommandSavesTheSettings)
     TfMainMem& form = Form();
     form.ui.SpinEdit3->setValue(77);
     form.Exit1Click();
-    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryValue(77));
+    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryData(77));
 }
 
 TEST_F(SettingsForm, TheDestroyHandlingStopsTheStatisticBeforeSaving)
@@ -216,7 +216,8 @@ TEST_F(SettingsForm, TheDestroyHandlingStopsTheStatisticBeforeSaving)
             onAtFirstWrite = dynData.statisticOn;
     };
     {
-        TfMainMem window(TFormServices{memory, events, tray, hotKeys, sampler9x, perfData, clock, registry});
+        TfMainMem window(TFormServices{memory, events, tray, hotKeys, sampler9x, perfData, clock, version, systemInfo,
+                                       processor, IdentifyWindowsVersion(version), registry});
     }
     ASSERT_TRUE(onAtFirstWrite.has_value());
     EXPECT_FALSE(*onAtFirstWrite);
@@ -243,11 +244,11 @@ TEST_F(SettingsForm, TheTweaksFollowTheMachineKeyOnEveryCpuTick)
     EXPECT_FALSE(form.ui.Cbxnoyau->isEnabled());
 
     form.ui.cbxCacheNiveau2->click();
-    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "SecondLevelDataCache"), RegistryValue(512));
+    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "SecondLevelDataCache"), RegistryData(512));
     registry.Put(RegistryRoot::LocalMachine, kMemory, "SecondLevelDataCache", 256);
     form.Timer2Timer();
     EXPECT_FALSE(form.ui.cbxCacheNiveau2->isChecked());
-    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "SecondLevelDataCache"), RegistryValue(0));
+    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "SecondLevelDataCache"), RegistryData(0));
 
     registry.writes.clear();
     form.Timer2Timer();
@@ -263,7 +264,7 @@ TEST_F(SettingsForm, TheCacheListWritesWhatIsPickedAndNothingForTypedText)
     // What a pick from the list does.
     form.ui.CbCache->SetItemIndex(1);
     emit form.ui.CbCache->activated(1);
-    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "IOPageLockLimit"), RegistryValue(8192));
+    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemory, "IOPageLockLimit"), RegistryData(8192));
 
     registry.writes.clear();
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, QStringLiteral("9"));

@@ -14,7 +14,7 @@ namespace {
 
 using platform::LinuxRegistry;
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 
 const QString kKey = QStringLiteral("Software\\Mnemora XP\\settings");
 
@@ -81,8 +81,8 @@ TEST(HiveCrash, AKillAtAnyMomentLeavesTheOldValueOrTheNewOne)
         LinuxRegistry registry(where, true);
         const auto key = registry.OpenKey(RegistryRoot::CurrentUser, kKey, true);
         ASSERT_TRUE(key) << "the hive opens after kill " << kill;
-        const std::optional<RegistryValue> counter = registry.QueryValue(*key, "Counter");
-        const std::optional<RegistryValue> text = registry.QueryValue(*key, "Text");
+        const std::optional<RegistryData> counter = registry.QueryValue(*key, "Counter");
+        const std::optional<RegistryData> text = registry.QueryValue(*key, "Text");
         if (!counter) {
             EXPECT_FALSE(text.has_value()) << "kill " << kill;
             continue;

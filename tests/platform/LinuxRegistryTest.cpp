@@ -16,7 +16,7 @@ namespace {
 
 using platform::LinuxRegistry;
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 namespace where = platform::registry_locations;
 
 // What work wrote on standard error.
@@ -51,13 +51,13 @@ protected:
         return std::make_unique<LinuxRegistry>(Where(), isAdministrator);
     }
     // One value written and read back through a fresh registry each time, as separate runs do.
-    std::optional<RegistryValue> ReadBack(RegistryRoot root, const QString& keyPath, const QString& name) const
+    std::optional<RegistryData> ReadBack(RegistryRoot root, const QString& keyPath, const QString& name) const
     {
         auto registry = Registry();
         const auto key = registry->OpenKey(root, keyPath, false);
         return key ? registry->QueryValue(*key, name) : std::nullopt;
     }
-    void Store(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryValue& value) const
+    void Store(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value) const
     {
         auto registry = Registry();
         const auto key = registry->OpenKey(root, keyPath, true);
@@ -77,12 +77,12 @@ TEST_F(LinuxRegistryTest, ValuesSurviveTheProgramAndKeepTheirTypes)
     Store(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite", 200);
     Store(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Path", QStringLiteral("\"/opt/é x/mnemora-xp\""));
     Store(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "tray", -3);
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite"), RegistryValue(200));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite"), RegistryData(200));
     EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Path"),
-              RegistryValue(QStringLiteral("\"/opt/é x/mnemora-xp\"")));
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "tray"), RegistryValue(-3));
+              RegistryData(QStringLiteral("\"/opt/é x/mnemora-xp\"")));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "tray"), RegistryData(-3));
     Store(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite", QStringLiteral("x"));
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite"), RegistryValue(QStringLiteral("x")))
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite"), RegistryData(QStringLiteral("x")))
         << "a value changes type when written with another";
     EXPECT_TRUE(QFileInfo::exists(Where().userHive));
 }
@@ -90,13 +90,13 @@ TEST_F(LinuxRegistryTest, ValuesSurviveTheProgramAndKeepTheirTypes)
 TEST_F(LinuxRegistryTest, KeyAndValueNamesIgnoreCaseAndStraySeparators)
 {
     Store(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Recover MB", 300);
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "SOFTWARE\\mnemora xp\\Settings", "recover mb"), RegistryValue(300));
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "\\Software\\Mnemora XP\\settings\\", "RECOVER MB"), RegistryValue(300));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "SOFTWARE\\mnemora xp\\Settings", "recover mb"), RegistryData(300));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "\\Software\\Mnemora XP\\settings\\", "RECOVER MB"), RegistryData(300));
     Store(RegistryRoot::CurrentUser, "software\\MNEMORA XP\\settings", "recover mb", 400);
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Recover MB"), RegistryValue(400))
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Recover MB"), RegistryData(400))
         << "one value, whatever the case it is written in";
     Store(RegistryRoot::CurrentUser, "É", "Ü", 1);
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "é", "ü"), RegistryValue(1)) << "beyond ASCII too";
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "é", "ü"), RegistryData(1)) << "beyond ASCII too";
 }
 
 TEST_F(LinuxRegistryTest, OpeningWithoutCreatingFindsOnlyWhatExistsAndCreatingMakesTheParents)
@@ -120,14 +120,14 @@ TEST_F(LinuxRegistryTest, ANewMachineHiveHoldsTheKeysEveryWindowsMachineHas)
 {
     const QString memory = QLatin1String(where::kMemoryManagementKey);
     for (const char* name : {"ClearPageFileAtShutdown", "DisablePagingExecutive", "LargeSystemCache", "SecondLevelDataCache"})
-        EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, memory, name), RegistryValue(0)) << name;
-    EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, memory, "IOPageLockLimit"), RegistryValue(512));
+        EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, memory, name), RegistryData(0)) << name;
+    EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, memory, "IOPageLockLimit"), RegistryData(512));
     auto registry = Registry();
     const auto explorer = registry->OpenKey(RegistryRoot::LocalMachine, QLatin1String(where::kExplorerKey), false);
     ASSERT_TRUE(explorer);
     EXPECT_FALSE(registry->QueryValue(*explorer, "AlwaysUnloadDLL").has_value());
     ASSERT_TRUE(registry->SetValue(*explorer, "AlwaysUnloadDLL", 1));
-    EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, QLatin1String(where::kExplorerKey), "AlwaysUnloadDLL"), RegistryValue(1))
+    EXPECT_EQ(ReadBack(RegistryRoot::LocalMachine, QLatin1String(where::kExplorerKey), "AlwaysUnloadDLL"), RegistryData(1))
         << "seeded once, not again at the next start";
     EXPECT_FALSE(ReadBack(RegistryRoot::CurrentUser, memory, "IOPageLockLimit").has_value()) << "the user's hive is apart";
 }
@@ -150,7 +150,7 @@ TEST_F(LinuxRegistryTest, ReadingWritesNothingToDisk)
     for (int tick = 0; tick < 50; ++tick) {
         const auto key = registry->OpenKey(RegistryRoot::LocalMachine, QLatin1String(where::kMemoryManagementKey), false);
         ASSERT_TRUE(key);
-        EXPECT_EQ(registry->QueryValue(*key, "ClearPageFileAtShutdown"), RegistryValue(1));
+        EXPECT_EQ(registry->QueryValue(*key, "ClearPageFileAtShutdown"), RegistryData(1));
         registry->CloseKey(*key);
     }
     struct stat after {};
@@ -166,9 +166,9 @@ TEST_F(LinuxRegistryTest, AChangeByAnotherProcessIsSeenAtTheNextRead)
     auto registry = Registry();
     const auto key = registry->OpenKey(RegistryRoot::LocalMachine, QLatin1String(where::kMemoryManagementKey), false);
     ASSERT_TRUE(key);
-    EXPECT_EQ(registry->QueryValue(*key, "LargeSystemCache"), RegistryValue(0));
+    EXPECT_EQ(registry->QueryValue(*key, "LargeSystemCache"), RegistryData(0));
     Store(RegistryRoot::LocalMachine, QLatin1String(where::kMemoryManagementKey), "LargeSystemCache", 1);
-    EXPECT_EQ(registry->QueryValue(*key, "LargeSystemCache"), RegistryValue(1));
+    EXPECT_EQ(registry->QueryValue(*key, "LargeSystemCache"), RegistryData(1));
 }
 
 // Whatever lies where a hive should be, the program goes on as with no hive and the old file is
@@ -223,7 +223,7 @@ TEST_F(LinuxRegistryTest, AnUnreadableHiveIsMovedAsideAndKept)
             EXPECT_FALSE(ReadBack(RegistryRoot::CurrentUser, "k", "v").has_value()) << "as with no hive";
             Store(RegistryRoot::CurrentUser, "k", "v", 2);
         });
-        EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryValue(2)) << "a new hive works";
+        EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryData(2)) << "a new hive works";
         const QStringList aside = QDir(QFileInfo(hive).absolutePath()).entryList({"user-hive.sqlite3.unreadable-*"});
         ASSERT_EQ(aside.size(), 1) << said.toStdString();
         const QString asidePath = QFileInfo(hive).absolutePath() + "/" + aside[0];
@@ -249,7 +249,7 @@ TEST_F(LinuxRegistryTest, AJournalBesideWhatIsMovedAsideGoesWithIt)
     journal.write(QByteArray(8192, 'x'));
     journal.close();
     StandardErrorOf([&] { Store(RegistryRoot::CurrentUser, "k", "v", 1); });
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryValue(1));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryData(1));
     const QDir dir(QFileInfo(hive).absolutePath());
     EXPECT_EQ(dir.entryList({"*.unreadable-*-journal"}).size(), 1) << dir.entryList().join(" ").toStdString();
     EXPECT_FALSE(QFileInfo::exists(hive + "-journal"));
@@ -259,7 +259,7 @@ TEST_F(LinuxRegistryTest, AReadOnlyHiveIsReadAndKept)
 {
     Store(RegistryRoot::CurrentUser, "k", "v", 1);
     ASSERT_TRUE(QFile::setPermissions(Where().userHive, QFile::ReadOwner));
-    const QString said = StandardErrorOf([&] { EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryValue(1)); });
+    const QString said = StandardErrorOf([&] { EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, "k", "v"), RegistryData(1)); });
     EXPECT_TRUE(said.isEmpty()) << said.toStdString();
     EXPECT_EQ(FilesIn("config/mnemora-xp"), QStringList{"user-hive.sqlite3"});
 }
@@ -294,9 +294,9 @@ TEST_F(LinuxRegistryTest, TheRunValueIsTheAutostartEntry)
     const QString run = QLatin1String(where::kRunKey);
     Store(RegistryRoot::CurrentUser, run, "mnemoraxp", QStringLiteral("\"/usr/bin/mnemora-xp\""));
     EXPECT_TRUE(QFileInfo::exists(Where().autostartEntry));
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, run, "MnemoraXp"), RegistryValue(QStringLiteral("\"/usr/bin/mnemora-xp\"")));
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, run, "MnemoraXp"), RegistryData(QStringLiteral("\"/usr/bin/mnemora-xp\"")));
     Store(RegistryRoot::CurrentUser, run, "Other", 1);
-    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, run, "Other"), RegistryValue(1)) << "other values stay in the hive";
+    EXPECT_EQ(ReadBack(RegistryRoot::CurrentUser, run, "Other"), RegistryData(1)) << "other values stay in the hive";
 
     auto registry = Registry();
     const auto key = registry->OpenKey(RegistryRoot::CurrentUser, run, false);

@@ -34,7 +34,7 @@ TEST_F(AppRegistryTest, BothPathSpellingsOpenTheSameKey)
     ASSERT_TRUE(registry.OpenKey("Software\\Mnemora XP\\settings", false));
     EXPECT_EQ(registry.ReadInteger("Opacite"), 200);
     EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "Software\\Mnemora XP\\settings", "Opacite"),
-              platform::RegistryValue(200));
+              platform::RegistryData(200));
 }
 
 TEST_F(AppRegistryTest, AKeyThatDoesNotOpenAnswersFalseNeverAnError)
@@ -81,9 +81,9 @@ TEST_F(AppRegistryTest, WritesKeepTheirTypesAndFlagsAreOneOrZero)
     registry.WriteBool("off", false);
     registry.WriteString("Version", "4.0.0");
     registry.WriteInteger("negative", -3);
-    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "on"), platform::RegistryValue(1));
-    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "off"), platform::RegistryValue(0));
-    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "Version"), platform::RegistryValue(QStringLiteral("4.0.0")));
+    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "on"), platform::RegistryData(1));
+    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "off"), platform::RegistryData(0));
+    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, "k", "Version"), platform::RegistryData(QStringLiteral("4.0.0")));
     EXPECT_EQ(registry.ReadInteger("negative"), -3);
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 using Box = ITweakControls::Box;
 
 const QString kKey = QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management");
@@ -55,8 +55,8 @@ protected:
             Put(name, 0);
         Put("IOPageLockLimit", 512);
     }
-    void Put(const char* name, const RegistryValue& value) { store.Put(RegistryRoot::LocalMachine, kKey, name, value); }
-    std::optional<RegistryValue> Get(const char* name) const { return store.Get(RegistryRoot::LocalMachine, kKey, name); }
+    void Put(const char* name, const RegistryData& value) { store.Put(RegistryRoot::LocalMachine, kKey, name, value); }
+    std::optional<RegistryData> Get(const char* name) const { return store.Get(RegistryRoot::LocalMachine, kKey, name); }
     void Refresh(bool ntFamily = true) { tweaks.Refresh(kCacheLevel2, ntFamily); }
 
     platform::FakeRegistry store;
@@ -81,10 +81,10 @@ TEST_F(MemoryTweaksTest, PickingACacheItemWritesItsNumberAndTypingWritesNothing)
 {
     controls.cacheItem = 5;
     tweaks.WriteCacheSize();
-    EXPECT_EQ(Get("IOPageLockLimit"), RegistryValue(512)) << "the default is written, never deleted";
+    EXPECT_EQ(Get("IOPageLockLimit"), RegistryData(512)) << "the default is written, never deleted";
     controls.cacheItem = 3;
     tweaks.WriteCacheSize();
-    EXPECT_EQ(Get("IOPageLockLimit"), RegistryValue(32768));
+    EXPECT_EQ(Get("IOPageLockLimit"), RegistryData(32768));
     store.writes.clear();
     controls.cacheItem = -1;
     tweaks.WriteCacheSize();
@@ -99,10 +99,10 @@ TEST_F(MemoryTweaksTest, TheLevelTwoBoxComparesWithTheProcessorsCache)
     EXPECT_FALSE(controls.ticked[Box::SecondLevelCache]);
     controls.ticked[Box::SecondLevelCache] = true;
     tweaks.WriteSecondLevelCache(kCacheLevel2);
-    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryValue(512));
+    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryData(512));
     controls.ticked[Box::SecondLevelCache] = false;
     tweaks.WriteSecondLevelCache(kCacheLevel2);
-    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryValue(0));
+    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryData(0));
 }
 
 TEST_F(MemoryTweaksTest, AnotherProgramsChangeThatClearsATickedBoxWritesZero)
@@ -113,7 +113,7 @@ TEST_F(MemoryTweaksTest, AnotherProgramsChangeThatClearsATickedBoxWritesZero)
     ASSERT_TRUE(controls.ticked[Box::SecondLevelCache]);
     ASSERT_TRUE(controls.ticked[Box::KernelPaging]);
     ASSERT_EQ(store.writes.size(), 2u) << "ticking writes back what was read";
-    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryValue(512));
+    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryData(512));
 
     Put("SecondLevelDataCache", 256);
     Put("DisablePagingExecutive", 2);
@@ -121,8 +121,8 @@ TEST_F(MemoryTweaksTest, AnotherProgramsChangeThatClearsATickedBoxWritesZero)
     Refresh();
     EXPECT_FALSE(controls.ticked[Box::SecondLevelCache]);
     EXPECT_FALSE(controls.ticked[Box::KernelPaging]);
-    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryValue(0));
-    EXPECT_EQ(Get("DisablePagingExecutive"), RegistryValue(0));
+    EXPECT_EQ(Get("SecondLevelDataCache"), RegistryData(0));
+    EXPECT_EQ(Get("DisablePagingExecutive"), RegistryData(0));
     EXPECT_EQ(store.writes.size(), 2u);
     EXPECT_EQ(store.openKeys, 0);
 }
@@ -170,7 +170,7 @@ TEST_F(MemoryTweaksTest, TheLargeCacheGroupFollowsTheValueOnTheNtFamilyOnly)
 
     controls.largeCacheItem = 1;
     tweaks.WriteLargeSystemCache();
-    EXPECT_EQ(Get("LargeSystemCache"), RegistryValue(1));
+    EXPECT_EQ(Get("LargeSystemCache"), RegistryData(1));
 }
 
 TEST_F(MemoryTweaksTest, AValueThatCannotBeReadLeavesOnlyItsControlAlone)

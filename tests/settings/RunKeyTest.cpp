@@ -7,7 +7,7 @@
 namespace {
 
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 
 const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 const QString kExplorer = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
@@ -21,10 +21,10 @@ protected:
 TEST_F(RunKeyTest, TheEntryIsTheQuotedPathAndFollowsTheExecutable)
 {
     AddToRunKey(registry, "/usr/bin/mnemora-xp");
-    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, kRun, "MnemoraXp"), RegistryValue(QStringLiteral("\"/usr/bin/mnemora-xp\"")));
+    EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, kRun, "MnemoraXp"), RegistryData(QStringLiteral("\"/usr/bin/mnemora-xp\"")));
     AddToRunKey(registry, "/home/me/bin/mnemora-xp");
     EXPECT_EQ(store.Get(RegistryRoot::CurrentUser, kRun, "MnemoraXp"),
-              RegistryValue(QStringLiteral("\"/home/me/bin/mnemora-xp\"")));
+              RegistryData(QStringLiteral("\"/home/me/bin/mnemora-xp\"")));
     EXPECT_EQ(store.openKeys, 0);
 }
 
@@ -69,7 +69,7 @@ TEST_F(RunKeyTest, TheUnloadValueIsReadAsItIsAndZeroWhenItCannotBe)
     store.isAdministrator = false;
     EXPECT_EQ(ReadAlwaysUnloadDll(registry), 0) << "a plain user cannot open the key";
     WriteAlwaysUnloadDll(registry, 0);
-    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryValue(1));
+    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryData(1));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace {
 
 using platform::RegistryRoot;
-using platform::RegistryValue;
+using platform::RegistryData;
 using Flag = ISettingsControls::Flag;
 using Number = ISettingsControls::Number;
 using ::testing::ElementsAre;
@@ -98,11 +98,11 @@ protected:
         Put(kProperty, "Time value", 10);
         Put(kProperty, "Pcpu", 50);
     }
-    void Put(const QString& key, const char* name, const RegistryValue& value)
+    void Put(const QString& key, const char* name, const RegistryData& value)
     {
         store.Put(RegistryRoot::CurrentUser, key, name, value);
     }
-    std::optional<RegistryValue> Get(const QString& key, const char* name) const
+    std::optional<RegistryData> Get(const QString& key, const char* name) const
     {
         return store.Get(RegistryRoot::CurrentUser, key, name);
     }
@@ -140,21 +140,21 @@ TEST_F(SettingsStoreTest, FirstRunKeepsTheFirstStatesAndTheFirstSaveWritesAllFou
                                             "Time value", "Pcpu", "MnemoraXp"));
     EXPECT_EQ(store.ValueCount(RegistryRoot::CurrentUser, kSettings) + store.ValueCount(RegistryRoot::CurrentUser, kProperty),
               14u);
-    EXPECT_EQ(Get(kSettings, "Path"), RegistryValue(QStringLiteral("\"/opt/mnemora xp/mnemora-xp\"")));
-    EXPECT_EQ(Get(kSettings, "Version"), RegistryValue(QStringLiteral("4.0.0")));
-    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryValue(512));
-    EXPECT_EQ(Get(kSettings, "StayOnTop"), RegistryValue(1));
-    EXPECT_EQ(Get(kSettings, "StartWithWindows"), RegistryValue(1));
-    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryValue(255));
-    EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryValue(1));
-    EXPECT_EQ(Get(kSettings, "tray"), RegistryValue(0));
-    EXPECT_EQ(Get(kSettings, "balloon"), RegistryValue(0));
-    EXPECT_EQ(Get(kProperty, "Free%"), RegistryValue(1));
-    EXPECT_EQ(Get(kProperty, "Pourcentage"), RegistryValue(35));
-    EXPECT_EQ(Get(kProperty, "Time"), RegistryValue(0));
-    EXPECT_EQ(Get(kProperty, "Time value"), RegistryValue(45));
-    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryValue(15));
-    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryValue(QStringLiteral("\"/opt/mnemora xp/mnemora-xp\"")));
+    EXPECT_EQ(Get(kSettings, "Path"), RegistryData(QStringLiteral("\"/opt/mnemora xp/mnemora-xp\"")));
+    EXPECT_EQ(Get(kSettings, "Version"), RegistryData(QStringLiteral("4.0.0")));
+    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryData(512));
+    EXPECT_EQ(Get(kSettings, "StayOnTop"), RegistryData(1));
+    EXPECT_EQ(Get(kSettings, "StartWithWindows"), RegistryData(1));
+    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryData(255));
+    EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryData(1));
+    EXPECT_EQ(Get(kSettings, "tray"), RegistryData(0));
+    EXPECT_EQ(Get(kSettings, "balloon"), RegistryData(0));
+    EXPECT_EQ(Get(kProperty, "Free%"), RegistryData(1));
+    EXPECT_EQ(Get(kProperty, "Pourcentage"), RegistryData(35));
+    EXPECT_EQ(Get(kProperty, "Time"), RegistryData(0));
+    EXPECT_EQ(Get(kProperty, "Time value"), RegistryData(45));
+    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryData(15));
+    EXPECT_EQ(Get(kRun, "MnemoraXp"), RegistryData(QStringLiteral("\"/opt/mnemora xp/mnemora-xp\"")));
     EXPECT_EQ(store.openKeys, 0);
 }
 
@@ -194,7 +194,7 @@ TEST_F(SettingsStoreTest, ARecoverMethodOutsideOneToThreeChangesNothing)
         EXPECT_EQ(controls.method, 1);
         EXPECT_THAT(controls.log, ::testing::Not(::testing::Contains(::testing::StartsWith("method"))));
         settings.SaveSettings();
-        EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryValue(1));
+        EXPECT_EQ(Get(kSettings, "Recover Method"), RegistryData(1));
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(SettingsStoreTest, TrayAndBalloonReadsAndFallbacks)
     settings.LoadSettings();
     EXPECT_EQ(controls.tray, -3) << "handed to the group, which clamps";
     settings.SaveSettings();
-    EXPECT_EQ(Get(kSettings, "tray"), RegistryValue(1)) << "any item but the first is written as 1";
+    EXPECT_EQ(Get(kSettings, "tray"), RegistryData(1)) << "any item but the first is written as 1";
 
     store.Remove(RegistryRoot::CurrentUser, kSettings, "tray");
     Put(kSettings, "balloon", QStringLiteral("1"));
@@ -276,14 +276,14 @@ TEST_F(SettingsStoreTest, TheSaveAppliesTheStartEntryAndTheLibraryValueFromTheir
     store.AddKey(RegistryRoot::LocalMachine, kExplorer);
     controls.flags[Flag::UnloadDlls] = true;
     settings.SaveSettings();
-    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryValue(1));
+    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryData(1));
 
     controls.flags[Flag::StartWithSession] = false;
     controls.flags[Flag::UnloadDlls] = false;
     settings.SaveSettings();
     EXPECT_FALSE(Get(kRun, "MnemoraXp").has_value());
-    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryValue(0));
-    EXPECT_EQ(Get(kSettings, "StartWithWindows"), RegistryValue(0));
+    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryData(0));
+    EXPECT_EQ(Get(kSettings, "StartWithWindows"), RegistryData(0));
 }
 
 TEST_F(SettingsStoreTest, AnUnloadValueOfTwoShowsClearedAndIsSavedAsZero)
@@ -293,7 +293,7 @@ TEST_F(SettingsStoreTest, AnUnloadValueOfTwoShowsClearedAndIsSavedAsZero)
     settings.LoadSettings();
     EXPECT_FALSE(controls.flags[Flag::UnloadDlls]);
     settings.SaveSettings();
-    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryValue(0));
+    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryData(0));
 }
 
 TEST_F(SettingsStoreTest, APlainUserNeverTouchesTheMachineKeys)
@@ -306,7 +306,7 @@ TEST_F(SettingsStoreTest, APlainUserNeverTouchesTheMachineKeys)
     settings.SaveSettings();
     for (const auto& write : store.writes)
         EXPECT_EQ(write.root, RegistryRoot::CurrentUser) << write.name.toStdString();
-    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryValue(1));
+    EXPECT_EQ(store.Get(RegistryRoot::LocalMachine, kExplorer, "AlwaysUnloadDLL"), RegistryData(1));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ void FakeRegistry::CloseKey(Key key)
         --openKeys;
 }
 
-std::optional<RegistryValue> FakeRegistry::QueryValue(Key key, const QString& name)
+std::optional<RegistryData> FakeRegistry::QueryValue(Key key, const QString& name)
 {
     const auto handle = handles_.find(key);
     if (handle == handles_.end())
@@ -37,7 +37,7 @@ std::optional<RegistryValue> FakeRegistry::QueryValue(Key key, const QString& na
     return Get(handle->second.first, handle->second.second, name);
 }
 
-bool FakeRegistry::SetValue(Key key, const QString& name, const RegistryValue& value)
+bool FakeRegistry::SetValue(Key key, const QString& name, const RegistryData& value)
 {
     const auto handle = handles_.find(key);
     if (handle == handles_.end() || failWrites)
@@ -61,13 +61,13 @@ bool FakeRegistry::DeleteValue(Key key, const QString& name)
     return true;
 }
 
-void FakeRegistry::Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryValue& value)
+void FakeRegistry::Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value)
 {
     AddKey(root, keyPath);
     values_[PathOf(root, keyPath)].insert_or_assign(Folded(name), std::pair{name, value});
 }
 
-std::optional<RegistryValue> FakeRegistry::Get(RegistryRoot root, const QString& keyPath, const QString& name) const
+std::optional<RegistryData> FakeRegistry::Get(RegistryRoot root, const QString& keyPath, const QString& name) const
 {
     const auto key = values_.find(PathOf(root, keyPath));
     if (key == values_.end())

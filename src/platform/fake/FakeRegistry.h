@@ -18,18 +18,18 @@ public:
         RegistryRoot root;
         QString keyPath;  // folded
         QString name;     // as written
-        std::optional<RegistryValue> value;  // nothing: a deletion
+        std::optional<RegistryData> value;  // nothing: a deletion
     };
 
     std::optional<Key> OpenKey(RegistryRoot root, const QString& path, bool create) override;
     void CloseKey(Key key) override;
-    std::optional<RegistryValue> QueryValue(Key key, const QString& name) override;
-    bool SetValue(Key key, const QString& name, const RegistryValue& value) override;
+    std::optional<RegistryData> QueryValue(Key key, const QString& name) override;
+    bool SetValue(Key key, const QString& name, const RegistryData& value) override;
     bool DeleteValue(Key key, const QString& name) override;
 
     // Direct access for the test, bypassing the administrator rule and the records.
-    void Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryValue& value);
-    std::optional<RegistryValue> Get(RegistryRoot root, const QString& keyPath, const QString& name) const;
+    void Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value);
+    std::optional<RegistryData> Get(RegistryRoot root, const QString& keyPath, const QString& name) const;
     void AddKey(RegistryRoot root, const QString& keyPath);
     bool HasKey(RegistryRoot root, const QString& keyPath) const;
     void Remove(RegistryRoot root, const QString& keyPath, const QString& name);
@@ -47,7 +47,7 @@ private:
     static Path PathOf(RegistryRoot root, const QString& keyPath);
 
     std::set<Path> keys_;
-    std::map<Path, std::map<QString, std::pair<QString, RegistryValue>>> values_;  // folded name → (name, value)
+    std::map<Path, std::map<QString, std::pair<QString, RegistryData>>> values_;  // folded name → (name, value)
     std::map<Key, Path> handles_;
     Key nextHandle_ = 1;
 };

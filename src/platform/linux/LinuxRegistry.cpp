@@ -83,7 +83,7 @@ bool LinuxRegistry::IsRunValue(const OpenedKey& key, const QString& name) const
     return key.isRunKey && Folded(name) == Folded(QLatin1String(where::kRunValue));
 }
 
-std::optional<RegistryValue> LinuxRegistry::QueryValue(Key key, const QString& name)
+std::optional<RegistryData> LinuxRegistry::QueryValue(Key key, const QString& name)
 {
     const OpenedKey* opened = Find(key);
     if (!opened)
@@ -96,7 +96,7 @@ std::optional<RegistryValue> LinuxRegistry::QueryValue(Key key, const QString& n
     return opened->hive->Query(opened->id, name);
 }
 
-bool LinuxRegistry::SetValue(Key key, const QString& name, const RegistryValue& value)
+bool LinuxRegistry::SetValue(Key key, const QString& name, const RegistryData& value)
 {
     const OpenedKey* opened = Find(key);
     if (!opened)

@@ -29,8 +29,8 @@ public:
 
     std::optional<Key> OpenKey(RegistryRoot root, const QString& path, bool create) override;
     void CloseKey(Key key) override;
-    std::optional<RegistryValue> QueryValue(Key key, const QString& name) override;
-    bool SetValue(Key key, const QString& name, const RegistryValue& value) override;
+    std::optional<RegistryData> QueryValue(Key key, const QString& name) override;
+    bool SetValue(Key key, const QString& name, const RegistryData& value) override;
     bool DeleteValue(Key key, const QString& name) override;
 
     // The keys and values a new machine hive starts with: the memory-management key with the

@@ -275,7 +275,7 @@ std::optional<std::int64_t> SqliteHive::CreateKey(const QStringList& names)
     return inserted ? FindKey(names) : std::nullopt;
 }
 
-std::optional<RegistryValue> SqliteHive::Query(std::int64_t key, const QString& name)
+std::optional<RegistryData> SqliteHive::Query(std::int64_t key, const QString& name)
 {
     if (!EnsureOpen())
         return std::nullopt;
@@ -290,7 +290,7 @@ std::optional<RegistryValue> SqliteHive::Query(std::int64_t key, const QString& 
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query_, 1)));
 }
 
-bool SqliteHive::Set(std::int64_t key, const QString& name, const RegistryValue& value)
+bool SqliteHive::Set(std::int64_t key, const QString& name, const RegistryData& value)
 {
     if (!EnsureOpen())
         return false;

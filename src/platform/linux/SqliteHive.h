@@ -34,8 +34,8 @@ public:
     std::optional<std::int64_t> FindKey(const QStringList& names);
     // The key's id, made with its missing parents in one transaction.
     std::optional<std::int64_t> CreateKey(const QStringList& names);
-    std::optional<RegistryValue> Query(std::int64_t key, const QString& name);
-    bool Set(std::int64_t key, const QString& name, const RegistryValue& value);
+    std::optional<RegistryData> Query(std::int64_t key, const QString& name);
+    bool Set(std::int64_t key, const QString& name, const RegistryData& value);
     bool Delete(std::int64_t key, const QString& name);
 
 private:
