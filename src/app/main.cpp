@@ -12,9 +12,12 @@
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
+#include "platform/linux/PortalHotKeyGrabber.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -28,15 +31,30 @@ int main(int argc, char** argv)
 
     // A later start shows the running instance and ends at once: never a second window or icon.
     platform::LocalSocketInstance instance;
-    if (instance.SignalRunning())
-        return 0;
-    instance.Claim();
+    switch (instance.Claim()) {
+    case platform::ISingleInstance::ClaimResult::Claimed:
+        break;
+    case platform::ISingleInstance::ClaimResult::HeldElsewhere:
+        if (instance.SignalRunning())
+            return 0;
+        std::fputs("mnemora-xp : une instance tourne déjà mais ne répond pas.\n", stderr);
+        return 1;
+    case platform::ISingleInstance::ClaimResult::Refused:
+        std::fprintf(stderr, "mnemora-xp : %s.\n", instance.Problem().toLocal8Bit().constData());
+        return 1;
+    }
     platform::VolunteerForOomKill();
 
     platform::LinuxMemory memory;
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
-    platform::XcbHotKeyGrabber hotKeys;
+    // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.
+    platform::XcbHotKeyGrabber x11Keys;
+    platform::PortalHotKeyGrabber portalKeys;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    platform::IHotKeyGrabber& hotKeys =
+        x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
     platform::LinuxSessionEvents session;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
