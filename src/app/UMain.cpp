@@ -225,6 +225,9 @@ bool TfMainMem::WMQueryEndSession()
 
 void TfMainMem::WMEndSession()
 {
+    // A system that is ending the session (or this program) must not wait for a run that keeps
+    // taking memory: the run stops at its next test, as on the quit command.
+    RamRecovery1->CancelDefrag();
     close();
 }
 

@@ -1,5 +1,6 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
+#include "app/DisplayOpenGuard.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxTickClock.h"
@@ -17,10 +18,13 @@
 #include "platform/linux/XcbHotKeyGrabber.h"
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv)
 {
+    std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
+    displayGuard.reset();
     platform::LinuxVersionInfo versionInfo;
     const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
@@ -42,9 +46,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mnemora-xp : %s.\n", instance.Problem().toLocal8Bit().constData());
         return 1;
     }
-    platform::VolunteerForOomKill();
 
     platform::LinuxMemory memory;
+    if (!platform::VolunteerForOomKill())
+        memory.WidenFloor();
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
     // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.

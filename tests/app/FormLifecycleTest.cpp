@@ -90,6 +90,16 @@ TEST_F(FormLifecycle, TheEndOfSessionQuestionIsAnsweredYes)
     EXPECT_EQ(RunLoop([this] { form->WMEndSession(); }), 0);
 }
 
+TEST_F(FormLifecycle, TheEndOfTheSessionCancelsARunAndEndsTheLoop)
+{
+    // SIGTERM and SIGHUP come this way.
+    const int status = RunLoop([this] { RunWith(10, [this] { form->WMEndSession(); }); });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(memory.commits, 2) << "the run stopped at its next test";
+    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_TRUE(memory.live.empty());
+}
+
 TEST_F(FormLifecycle, AStartUpErrorStopsTheSequenceButTheWindowComesUp)
 {
     // The shell failing as the start-up hides the icon (step 4): nothing after it runs.

@@ -75,6 +75,40 @@ TEST(RecoverProgram, ARunReportsTheAmountAndTheMemoryFigures)
     EXPECT_EQ(ExpectReport(Recover({"5000"})), std::make_pair(1024, 1024)) << "a run takes 1024 MB at most";
 }
 
+TEST(RecoverProgram, AReportThatCannotBeWrittenIsAFailureSaidOnStandardError)
+{
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(MNEMORA_RECOVER_PATH), {QStringLiteral("4")});
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(full.readAllStandardError()).contains(QStringLiteral("impossible d'écrire le rapport")));
+
+    const Outcome closed = RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" 4 >&-"),
+                                                         QStringLiteral(MNEMORA_RECOVER_PATH)});
+    EXPECT_EQ(closed.exitCode, 1);
+    EXPECT_TRUE(closed.err.contains(QStringLiteral("impossible d'écrire le rapport"))) << closed.err.toStdString();
+    const Outcome help = RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --help >/dev/full"),
+                                                       QStringLiteral(MNEMORA_RECOVER_PATH)});
+    EXPECT_EQ(help.exitCode, 1);
+}
+
+TEST(RecoverProgram, WhenTheKernelWillNotPickItFirstItSaysSoAndKeepsAWiderFloor)
+{
+    // A read-only /proc, as in some sandboxes, in a mount namespace of the run's own.
+    const Outcome outcome = RunProgram(
+        QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("--propagation"), QStringLiteral("private"), QStringLiteral("sh"),
+                                    QStringLiteral("-c"), QStringLiteral("mount -o remount,bind,ro /proc && exec \"$0\" 4"),
+                                    QStringLiteral(MNEMORA_RECOVER_PATH)});
+    if (outcome.exitCode != 0 && !outcome.err.contains(QStringLiteral("mnemora-recover")))
+        GTEST_SKIP() << "no private read-only /proc here: " << outcome.err.toStdString();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("oom_score_adj"))) << outcome.err.toStdString();
+    EXPECT_EQ(ExpectReport(outcome), std::make_pair(4, 4));
+    EXPECT_FALSE(Recover({"4"}).err.contains(QStringLiteral("oom_score_adj"))) << "said only when it failed";
+}
+
 TEST(RecoverProgram, ARunShortOfAddressSpaceEndsAsAFailedAllocation)
 {
     // 1024 MB asked for with 600 MB of address space in all: the mappings fail part-way.
