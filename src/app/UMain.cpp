@@ -442,7 +442,7 @@ void TfMainMem::HotKey1Change()
     // Where the desktop holds no key for a program, its own shortcut settings can run the command.
     if (!GlobalHotKey1->CanBeHeld())
         ui.HotKey1->setToolTip(kHotKeyInactiveHint);
-    const TShortCut shortCut = KeySequenceToShortCut(ui.HotKey1->keySequence());
+    const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.
     if (TypesText(shortCut))

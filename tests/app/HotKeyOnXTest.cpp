@@ -78,6 +78,7 @@ TEST_F(HotKeyOnX, OnAFrenchLayoutTheDigitRowAndTheAccentedKeysWork)
     TypeAndPress("ctrl+alt+eacute", QStringLiteral("Ctrl+Alt+2"));
     TypeAndPress("ctrl+alt+ccedilla", QStringLiteral("Ctrl+Alt+9"));
     TypeAndPress("ctrl+alt+agrave", QStringLiteral("Ctrl+Alt+0"));
+    TypeAndPress("ctrl+alt+ugrave", QStringLiteral("Ctrl+Alt+Ù"));
     TypeAndPress("ctrl+alt+a", QStringLiteral("Ctrl+Alt+A"));
 }
 
