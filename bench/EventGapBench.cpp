@@ -25,6 +25,7 @@
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxSystemInfo.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxTickClock.h"
@@ -180,10 +181,11 @@ int main(int argc, char** argv)
     platform::LinuxVersionInfo versionInfo;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
+    platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
     int status = 0;
     {
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor,
-                        IdentifyWindowsVersion(versionInfo)});
+                        IdentifyWindowsVersion(versionInfo), registry});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);

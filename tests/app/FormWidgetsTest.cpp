@@ -135,8 +135,10 @@ TEST(RadioGroup, ItemsBecomeButtonsKnownByTheirIndex)
     EXPECT_FALSE(group.Button(0)->isChecked());
     EXPECT_FALSE(group.Button(1)->isChecked());
 
-    group.SetItemIndex(0);
-    group.SetItemIndex(7);  // out of range: no choice
+    // Out of range, the index is clamped: past the end the last item, below -1 no choice.
+    group.SetItemIndex(7);
+    EXPECT_EQ(group.ItemIndex(), 1);
+    group.SetItemIndex(-3);
     EXPECT_EQ(group.ItemIndex(), -1);
 }
 

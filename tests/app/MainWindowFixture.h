@@ -13,6 +13,7 @@
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeProcessor.h"
 #include "platform/fake/FakeSystemInfo.h"
 #include "platform/fake/FakeTickClock.h"
@@ -38,7 +39,7 @@ protected:
         if (!form)
             form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
                                                              version, systemInfo, processor,
-                                                             IdentifyWindowsVersion(version)});
+                                                             IdentifyWindowsVersion(version), registry});
         return *form;
     }
 
@@ -51,6 +52,7 @@ protected:
     platform::FakeVersionInfo version;  // no record: a system that is no Windows, like Linux
     platform::FakeSystemInfo systemInfo;
     platform::FakeProcessor processor;  // no time-stamp counter: the clock measurement ends at once
+    platform::FakeRegistry registry;
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;
