@@ -9,6 +9,8 @@
 
 class TCpuUsage;
 class TGlobalHotKey;
+class TLabelMouse;
+class TNewsFeed;
 class TRamRecovery;
 class TTextTrayIcon;
 class TTimer;
@@ -23,6 +25,8 @@ struct TFormServices {
     TCpuUsage& cpuUsage;  // set up before the window exists, stopped when it goes
     platform::IPerfDataRegistry& perfData;
     platform::ITickClock& clock;
+    platform::IDownloader& downloader;
+    platform::IShellOpener& shell;
 };
 
 // The main window: six pages and a status bar, living in the tray. It owns every component and
@@ -40,6 +44,7 @@ public:
     TRamRecovery* RamRecovery1 = nullptr;
     TTextTrayIcon* TrayIcon1 = nullptr;
     TGlobalHotKey* GlobalHotKey1 = nullptr;
+    TNewsFeed* NewsFeed1 = nullptr;  // released at the quit command and at the session's end
     TTimer* Timer1 = nullptr;
     TTimer* Timer2 = nullptr;
     TTimer* Timer3 = nullptr;
@@ -102,6 +107,13 @@ public:
     void TrackBar2Change();
     void HotKey1Change();
     void GlobalHotKey1KeyDown() { RecupRam(); }
+    void Label32Click();
+    void Label32MouseEnter() { HighlightLink(ui.Label32, true); }
+    void Label32MouseLeave() { HighlightLink(ui.Label32, false); }
+    void Label11Click();
+    void Label11MouseEnter() { HighlightLink(ui.Label11, true); }
+    void Label11MouseLeave() { HighlightLink(ui.Label11, false); }
+    void Button1Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -114,7 +126,12 @@ private:
     void PopBalloon(const QString& text);
     void SetRunControls(bool running);
     void SetRefreshSpeed(int intervalMs, QAction* checkedItem);
+    void CreateNewsFeed();
+    void ReleaseNewsFeed();
+    void HighlightLink(QLabel* label, bool highlighted);
 
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;
+    platform::IDownloader& downloader_;
+    platform::IShellOpener& shell_;
 };

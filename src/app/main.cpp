@@ -8,7 +8,9 @@
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
+#include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
@@ -32,7 +34,9 @@ int main(int argc, char** argv)
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
     platform::LinuxSessionEvents session;
-    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock});
+    platform::QtDownloader downloader;
+    platform::QtShellOpener shell;
+    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, downloader, shell});
     instance.OnShowRequest = [&form] { form.WMUser(); };
     session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
     session.OnEnd = [&form] { form.WMEndSession(); };

@@ -9,10 +9,12 @@
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "monitor/TextTrayIcon.h"
+#include "platform/fake/FakeDownloader.h"
 #include "platform/fake/FakeEventQueue.h"
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeShellOpener.h"
 #include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
 #include "recovery/RamRecovery.h"
@@ -33,7 +35,8 @@ protected:
     TfMainMem& Form()
     {
         if (!form)
-            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock});
+            form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
+                                                                 downloader, shell});
         return *form;
     }
 
@@ -43,6 +46,8 @@ protected:
     platform::FakeHotKeyGrabber hotKeys;
     platform::FakePerfDataRegistry perfData;
     platform::FakeTickClock clock;
+    platform::FakeDownloader downloader;
+    platform::FakeShellOpener shell;
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;
