@@ -70,6 +70,14 @@ TEST_F(QtDownloaderTest, TheSizeLimitHoldsWhateverTheServerDeclares)
     server.Serve("/large.inf", Reply::File(QByteArray(kSmallLimit + 1, 'x')));
     EXPECT_EQ(Fetch(downloader, "/large.inf"), DownloadResult::Failed);
     EXPECT_TRUE(body.isEmpty());
+
+    // No length declared: counted as it comes.
+    server.Serve("/undeclared.inf", Reply::Undeclared(QByteArray(kSmallLimit, 'x')));
+    EXPECT_EQ(Fetch(downloader, "/undeclared.inf"), DownloadResult::Complete);
+    EXPECT_EQ(body.size(), kSmallLimit);
+    server.Serve("/endless.inf", Reply::Undeclared(QByteArray(100 * kSmallLimit, 'x')));
+    EXPECT_EQ(Fetch(downloader, "/endless.inf"), DownloadResult::Failed);
+    EXPECT_TRUE(body.isEmpty());
 }
 
 TEST_F(QtDownloaderTest, NoConnectionFails)

@@ -22,7 +22,7 @@ TEST(QtShellOpener, AnythingElseIsRefused)
 {
     OpenedLinks desktop;
     platform::QtShellOpener opener;
-    for (const char* link : {"file:///etc/passwd", "/usr/bin/xterm", "../../.bashrc", "javascript:alert(1)",
+    for (const char* link : {"file:///etc/passwd", "file://fileserver/share/run.sh", "/usr/bin/xterm", "../../.bashrc", "javascript:alert(1)",
                              "data:text/html,<script>x</script>", "smb://host/share", "ssh://host",
                              "/usr/share/applications/xterm.desktop", "xterm.desktop", "http:", "http:///path",
                              "mailto:", "", "C:\\Windows\\notepad.exe"}) {

@@ -45,7 +45,8 @@ void LoopbackHttpServer::Answer(QTcpSocket* socket)
         return;
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n";
-    head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (!reply.undeclared)
+        head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     if (!reply.location.isEmpty())
         head += "Location: " + reply.location + "\r\n";
     head += "Connection: close\r\n\r\n";

@@ -39,15 +39,14 @@ DownloadResult QtDownloader::Download(const QString& url, QByteArray& body)
     running_ = &loop;
     bool tooLarge = false;
     QByteArray received;
+    // Counted as it comes: the declared length may be missing or false.
     auto take = [&] {
-        const qint64 declared = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         received += reply->read(sizeLimit_ + 1 - received.size());
-        if (declared > sizeLimit_ || received.size() > sizeLimit_) {
+        if (received.size() > sizeLimit_) {
             tooLarge = true;
             loop.quit();
         }
     };
-    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, take);
     QObject::connect(reply.get(), &QIODevice::readyRead, &loop, take);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The whole transfer has one deadline: a time-out on silence alone would wait for ever on a

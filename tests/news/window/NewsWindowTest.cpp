@@ -220,6 +220,8 @@ TEST_F(NewsWindowTest, TheWindowStaysLiveDuringADownload)
         EXPECT_EQ(quick.Dialog()->StatusText(), "Connecting to: " + server.Url("/silent.inf"));
         EXPECT_FALSE(quick.Dialog()->btnUpdate->isEnabled());
         quick.Dialog()->btnUpdateClick();  // as a click that got through would
+        EXPECT_TRUE(quick.Dialog()->Updating());
+        EXPECT_EQ(quick.Dialog()->StatusText(), "Connecting to: " + server.Url("/silent.inf"));
         quick.Dialog()->resize(500, 400);
     });
     quick.Dialog()->btnUpdate->click();
