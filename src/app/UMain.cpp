@@ -171,7 +171,9 @@ void TfMainMem::Timer4Timer()
 {
     Timer4->SetEnabled(false);
     TrayIcon1->SetIconVisible(true);
-    hide();
+    // With no notification area the window is the only way back to the program: it stays.
+    if (TrayIcon1->TrayAvailable())
+        hide();
 }
 
 void TfMainMem::BringBack()

@@ -5,6 +5,7 @@
 #include "app/FormMenus.h"
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
+#include "platform/Version.h"
 #include "ui_UMain.h"
 
 class TCpuUsage;
@@ -33,7 +34,7 @@ struct TFormServices {
 // holds the program's readings and run state; its handlers are named after control and event.
 class TfMainMem : public QMainWindow {
 public:
-    static constexpr const char* kVersion = "4.0.0";
+    static constexpr const char* kVersion = platform::kProgramVersion;
     static constexpr const char* kDateText = "du 07/02/2003.";
 
     explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);

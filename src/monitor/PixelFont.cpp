@@ -85,19 +85,22 @@ int TextWidth(QStringView text)
     return std::max(0, width - kGap);
 }
 
-void DrawText(QImage& image, int x, int y, QStringView text, QColor color)
+void DrawText(QImage& image, int x, int y, QStringView text, QColor color, int scale)
 {
     const QRgb pixel = color.rgba();
     for (const QChar character : text) {
         const Glyph& glyph = GlyphOf(character);
         for (int row = 0; row < kGlyphRows; ++row) {
             for (int column = 0; column < glyph.Width(); ++column) {
-                const QPoint at(x + column, y + 1 + row);
-                if (glyph.rows[row][column] == '#' && image.rect().contains(at))
-                    image.setPixel(at, pixel);
+                if (glyph.rows[row][column] != '#')
+                    continue;
+                const QRect block = QRect(x + column * scale, y + (1 + row) * scale, scale, scale) & image.rect();
+                for (int py = block.top(); py <= block.bottom(); ++py)
+                    for (int px = block.left(); px <= block.right(); ++px)
+                        image.setPixel(px, py, pixel);
             }
         }
-        x += glyph.Width() + kGap;
+        x += (glyph.Width() + kGap) * scale;
     }
 }
 

@@ -12,7 +12,8 @@ namespace PixelFont {
 inline constexpr int kLineHeight = 7;  // a blank row above the glyphs, five rows of glyph, a blank row below
 
 int TextWidth(QStringView text);  // the glyphs and the blank columns between them
-// (x, y) is the top-left of the line's cell; pixels outside the image are left out.
-void DrawText(QImage& image, int x, int y, QStringView text, QColor color);
+// (x, y) is the top-left of the line's cell; pixels outside the image are left out. With a scale,
+// every pixel of a glyph becomes a square of scale x scale pixels (widths and heights scale alike).
+void DrawText(QImage& image, int x, int y, QStringView text, QColor color, int scale = 1);
 
 }  // namespace PixelFont

@@ -1,6 +1,7 @@
 #include "monitor/TextTrayIcon.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "monitor/NamedColors.h"
 #include "monitor/PixelFont.h"
@@ -54,20 +55,27 @@ void TTextTrayIcon::SetBorderColor(QColor color)
 void TTextTrayIcon::Render()
 {
     RenderText();
-    QImage icon = lastRendering_;
-    if (!color_.isValid()) {
-        // No background colour: whatever was drawn in the effective background becomes see-through.
-        icon = icon.convertToFormat(QImage::Format_ARGB32);
-        const QRgb background = effectiveBackground_.rgb();
-        for (int y = 0; y < icon.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(icon.scanLine(y));
-            for (int x = 0; x < icon.width(); ++x) {
-                if (line[x] == background)
-                    line[x] = qRgba(0, 0, 0, 0);
-            }
+    QList<QImage> larger;
+    for (const int size : kLargerSizes)
+        larger.append(SeeThrough(Draw(size)));
+    SetIcon(SeeThrough(lastRendering_), larger);
+}
+
+// No background colour: whatever was drawn in the effective background becomes see-through.
+QImage TTextTrayIcon::SeeThrough(QImage picture) const
+{
+    if (color_.isValid())
+        return picture;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = effectiveBackground_.rgb();
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (line[x] == background)
+                line[x] = qRgba(0, 0, 0, 0);
         }
     }
-    SetIcon(icon);
+    return picture;
 }
 
 void TTextTrayIcon::RenderText()
@@ -75,23 +83,34 @@ void TTextTrayIcon::RenderText()
     const QRgb fontRgb = fontColor_.rgb() & RGB_MASK;
     effectiveBackground_ = !color_.isValid() || (color_.rgb() & RGB_MASK) == fontRgb ? QColor(~fontRgb & RGB_MASK)
                                                                                       : color_.toRgb();
-    QImage image(kSize, kSize, QImage::Format_RGB32);
+    lastRendering_ = Draw(kSize);
+}
+
+// The 16-pixel layout at another size: glyphs, border, offsets and line distance grow by the
+// whole factor that fits (a fractional one would give strokes of uneven width, or a blur), and
+// the text is centred in the whole square.
+QImage TTextTrayIcon::Draw(int size) const
+{
+    const int scale = std::max(1, size / kSize);
+    QImage image(size, size, QImage::Format_RGB32);
     image.fill(effectiveBackground_);
 
     // Integer division truncating towards zero: a text wider than the square starts left of it.
     const QStringList lines = text_.split(QLatin1Char('\r'));
-    const int lineHeight = PixelFont::kLineHeight + (lines.size() > 1 ? options_.LineDistance() : 0);
-    int y = (kSize - 1 - static_cast<int>(lines.size()) * lineHeight) / 2 + options_.OffsetY();
+    const int lineHeight = (PixelFont::kLineHeight + (lines.size() > 1 ? options_.LineDistance() : 0)) * scale;
+    int y = (size - scale - static_cast<int>(lines.size()) * lineHeight) / 2 + options_.OffsetY() * scale;
     for (const QString& line : lines) {
-        const int x = (kSize - 1 - PixelFont::TextWidth(line)) / 2 + options_.OffsetX();
-        PixelFont::DrawText(image, x, y, line, fontColor_);
+        const int x = (size - scale - PixelFont::TextWidth(line) * scale) / 2 + options_.OffsetX() * scale;
+        PixelFont::DrawText(image, x, y, line, fontColor_, scale);
         y += lineHeight;
     }
 
     if (border_) {
         QPainter painter(&image);
-        painter.setPen(borderColor_);
-        painter.drawRect(0, 0, kSize - 1, kSize - 1);
+        painter.fillRect(0, 0, size, scale, borderColor_);
+        painter.fillRect(0, size - scale, size, scale, borderColor_);
+        painter.fillRect(0, 0, scale, size, borderColor_);
+        painter.fillRect(size - scale, 0, scale, size, borderColor_);
     }
-    lastRendering_ = image;
+    return image;
 }

@@ -27,10 +27,12 @@ private:
 };
 
 // A tray icon that draws a short text (a carriage return starts a new line) on a coloured
-// 16 x 16 square, in the pixel font of PixelFont.h. Every change of what it shows redraws it.
+// 16 x 16 square, in the pixel font of PixelFont.h. Every change of what it shows redraws it,
+// also at the larger sizes trays use, each drawn for its own size.
 class TTextTrayIcon : public TTrayIcon {
 public:
     static constexpr int kSize = 16;
+    static constexpr int kLargerSizes[] = {22, 24, 32, 48};
 
     explicit TTextTrayIcon(platform::ITrayHost& host, QObject* owner = nullptr);
 
@@ -55,6 +57,8 @@ public:
 private:
     void Render();
     void RenderText();
+    QImage Draw(int size) const;
+    QImage SeeThrough(QImage picture) const;
 
     QString text_;
     QColor fontColor_;

@@ -29,13 +29,22 @@ TTrayIcon::TTrayIcon(platform::ITrayHost& host, QObject* owner) : QObject(owner)
 TTrayIcon::~TTrayIcon()
 {
     host_.SetReceiver({});
+    if (!popupMenu_.isNull())
+        host_.SetMenu(nullptr);
     RemoveFromTray();
 }
 
-void TTrayIcon::SetIcon(const QImage& icon)
+void TTrayIcon::SetIcon(const QImage& icon, const QList<QImage>& largerIcons)
 {
     icon_ = icon;
+    largerIcons_ = largerIcons;
     RefreshInTray();
+}
+
+void TTrayIcon::SetPopupMenu(QMenu* menu)
+{
+    popupMenu_ = menu;
+    host_.SetMenu(menu);
 }
 
 void TTrayIcon::SetIconVisible(bool visible)
@@ -75,6 +84,7 @@ platform::TrayIconData TTrayIcon::Record() const
 {
     platform::TrayIconData data;
     data.icon = icon_;
+    data.largerIcons = largerIcons_;
     if (showHint_ && !hint_.isEmpty())
         data.tip = Cut(hint_, platform::ITrayHost::kMaxTip);
     return data;
@@ -181,7 +191,8 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
 
 void TTrayIcon::MoveToTray(QWidget* window)
 {
-    if (window == nullptr || !minimizeToTray_ || !window->isMinimized())
+    // With no notification area a hidden window could not be brought back: it stays in the task bar.
+    if (window == nullptr || !minimizeToTray_ || !window->isMinimized() || !host_.Available())
         return;
     window->hide();
     // In the tray the window is hidden, no longer minimised: a minimised flag left on it would

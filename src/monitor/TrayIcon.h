@@ -25,7 +25,8 @@ public:
     void SetEnabled(bool enabled) { enabled_ = enabled; }
 
     const QImage& Icon() const { return icon_; }
-    void SetIcon(const QImage& icon);
+    // largerIcons: the same picture drawn for the larger slots some trays have.
+    void SetIcon(const QImage& icon, const QList<QImage>& largerIcons = {});
 
     bool IconVisible() const { return iconVisible_; }
     void SetIconVisible(bool visible);  // adds or removes the icon, also when already so
@@ -36,7 +37,10 @@ public:
     void SetShowHint(bool showHint);
 
     QMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    void SetPopupMenu(QMenu* menu);
+
+    // Whether the desktop has a notification area now. Without one, nothing is moved into it.
+    bool TrayAvailable() const { return host_.Available(); }
 
     bool MinimizeToTray() const { return minimizeToTray_; }
     void SetMinimizeToTray(bool minimize) { minimizeToTray_ = minimize; }
@@ -68,6 +72,7 @@ private:
     platform::ITrayHost& host_;
     bool enabled_ = true;
     QImage icon_;
+    QList<QImage> largerIcons_;
     bool iconVisible_ = false;
     QString hint_;
     bool showHint_ = true;

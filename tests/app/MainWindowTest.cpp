@@ -57,6 +57,24 @@ TEST_F(MainWindow, HalfASecondAfterStartTheWindowGoesToTheTray)
     EXPECT_EQ(tray.Count(platform::FakeTrayHost::Call::Add), 2) << "once loaded, once from the timer";
 }
 
+// The window is the only way back to a program that has no notification area to live in.
+TEST_F(MainWindow, WithoutATrayTheWindowStaysAfterStart)
+{
+    tray.available = false;
+    TfMainMem& form = Form();
+    form.show();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Timer4->Enabled(); }));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.TrayIcon1->IconVisible()) << "a tray that comes later shows it";
+    EXPECT_EQ(tray.menu, form.menus.PopupMenu1) << "a tray that opens the menu itself gets the tray menu";
+
+    // A tray comes: its icon is there, and the window stays where the user left it.
+    tray.available = true;
+    tray.Raise(platform::TrayNotice::HostRecreated);
+    EXPECT_TRUE(tray.inTray);
+    EXPECT_TRUE(form.isVisible());
+}
+
 TEST_F(MainWindow, TheThreeWaysBackShowTheFirstPageWithTheIcon)
 {
     TfMainMem& form = Form();

@@ -43,3 +43,17 @@ mainWindow() {
   done
   return 1
 }
+
+# Hands the test's environment to the programs the session bus starts on demand (xfconfd, a
+# notification daemon), so that they too live in the temporary home and on this display.
+ShareEnvironmentWithBus() {
+  dbus-update-activation-environment HOME DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME \
+    XDG_RUNTIME_DIR MNEMORA_MACHINE_HIVE_DIR
+}
+
+# The first pixel of the tray icon's square (lime, yellow or red) in the screen's top strip, as
+# "x y"; for trays that draw icons into their own window.
+squareInTopStrip() {
+  import -window root -crop 1024x40+0+0 -depth 8 txt:- 2>/dev/null |
+    awk -F'[,: ]+' '/#00FF00|#FFFF00|#FF0000/ { print $1, $2; exit }'
+}

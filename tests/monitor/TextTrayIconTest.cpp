@@ -233,4 +233,41 @@ TEST(PixelFont, LowerCaseIsDrawnInCapitalsAndUnknownCharactersAsAQuestionMark)
     EXPECT_EQ(PixelFont::TextWidth(QStringLiteral("100%")), 14) << "fits between the frame lines of the icon";
 }
 
+// Trays with larger slots get the icon drawn for their size: the same square, text, frame and
+// offsets, grown by the whole factor that fits, never a stretched 16-pixel picture.
+TEST_F(TextTrayIconFixture, LargerSizesAreDrawnForTheirOwnSize)
+{
+    icon.SetText(QStringLiteral("37%"));
+    const QList<QImage> larger = host.calls.back().data.largerIcons;
+    ASSERT_EQ(larger.size(), 4);
+    const Picture small = Draw();
+    for (int index = 0; index < larger.size(); ++index) {
+        const int size = TTextTrayIcon::kLargerSizes[index];
+        const int scale = size / 16;
+        ASSERT_EQ(larger[index].size(), QSize(size, size));
+        const Picture drawn = Draw(larger[index]);
+        for (const std::string& row : drawn)
+            EXPECT_EQ(row.find('?'), std::string::npos) << size << ": only the icon's own colours, no blend";
+        EXPECT_EQ(drawn.front(), std::string(size, 'S')) << size;
+        EXPECT_EQ(drawn[scale - 1], std::string(size, 'S')) << size << ": the frame grows with the factor";
+        EXPECT_EQ(drawn[scale][scale], '.') << size;
+
+        // The text is the 16-pixel one, each pixel a scale x scale block, centred the same way.
+        const int width = PixelFont::TextWidth(u"37%") * scale;
+        const int left = (size - scale - width) / 2 + scale;
+        const int top = (size - scale - PixelFont::kLineHeight * scale) / 2 + scale;
+        const int smallLeft = (16 - 1 - PixelFont::TextWidth(u"37%")) / 2 + 1;
+        const int smallTop = (16 - 1 - PixelFont::kLineHeight) / 2 + 1;
+        for (int y = 0; y < PixelFont::kLineHeight * scale; ++y)
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(drawn[top + y][left + x], small[smallTop + y / scale][smallLeft + x / scale])
+                    << size << " at " << left + x << "," << top + y;
+    }
+
+    // Without a background only the text and the frame show, at every size.
+    icon.SetColor(QColor());
+    for (const QImage& picture : host.calls.back().data.largerIcons)
+        EXPECT_EQ(qAlpha(picture.pixel(picture.width() / 2, 2 * (picture.width() / 16))), 0) << picture.width();
+}
+
 }  // namespace

@@ -201,6 +201,7 @@ TEST_F(TrayIconFixture, ARightClickOpensTheMenuAtTheCursor)
     auto menu = std::make_unique<QMenu>();
     menu->addAction(QStringLiteral("&Quitter"));
     icon->SetPopupMenu(menu.get());
+    EXPECT_EQ(host.menu, menu.get()) << "a desktop that opens the menu itself has it too";
 
     host.cursor.reset();
     host.Raise(TrayNotice::ContextClick);
@@ -282,3 +283,22 @@ TEST(TrayIconMinimize, WithoutMinimizeToTrayTheWindowJustMinimises)
 }
 
 }  // namespace
+
+// With no notification area, a window hidden into it could never be brought back.
+TEST(TrayIconMinimize, WithoutATrayTheWindowStaysInTheTaskBar)
+{
+    FakeTrayHost host;
+    host.available = false;
+    QWidget window;
+    auto* icon = new TTrayIcon(host, &window);
+    icon->SetMinimizeToTray(true);
+    EXPECT_FALSE(icon->TrayAvailable());
+    window.show();
+
+    window.showMinimized();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_FALSE(host.inTray);
+}

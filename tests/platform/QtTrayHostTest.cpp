@@ -1,14 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <vector>
 
+#include "support/EventWait.h"
+#include "support/PrivateBus.h"
+#include "support/StandInNotifications.h"
 #include "platform/linux/QtTrayHost.h"
 
 namespace {
 
 using platform::TrayNotice;
+
+QImage Checkerboard()
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    return image;
+}
 
 class QtTrayHostFixture : public ::testing::Test {
 protected:
@@ -19,12 +32,11 @@ protected:
     }
     ~QtTrayHostFixture() override { QApplication::setDoubleClickInterval(savedDoubleClickTime); }
 
-    static QImage Checkerboard()
+    // A picture that tells its size by its colour.
+    static QImage Plain(int size)
     {
-        QImage image(16, 16, QImage::Format_ARGB32);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                image.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(qRgb(size, 0, 0));
         return image;
     }
 
@@ -43,10 +55,8 @@ TEST_F(QtTrayHostFixture, AddModifyAndDeleteDriveTheSystemTrayIcon)
     EXPECT_TRUE(tray->isVisible());
     EXPECT_EQ(tray->toolTip(), QStringLiteral("RAM Libre : 512 MB"));
 
-    // Doubled pixel by pixel, not smoothed: a blended pixel would blur the icon's text.
-    const QList<QSize> sizes = tray->icon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-    ASSERT_TRUE(sizes.contains(QSize(32, 32)));
+    // With one picture, a larger slot gets it scaled by a whole factor, pixel by pixel: a blended
+    // pixel would blur the icon's text.
     const QImage doubled = tray->icon().pixmap(QSize(32, 32)).toImage();
     ASSERT_EQ(doubled.size(), QSize(32, 32));
     for (const QPoint blue : {QPoint(0, 0), QPoint(1, 1), QPoint(4, 0), QPoint(2, 2)})
@@ -80,6 +90,31 @@ TEST_F(QtTrayHostFixture, AddModifyAndDeleteDriveTheSystemTrayIcon)
     EXPECT_TRUE(tray->icon().isNull());
 }
 
+// Each size a tray asks for is the picture drawn for it; sizes in between come from the largest
+// picture that fits.
+TEST_F(QtTrayHostFixture, ThePictureIsOfferedAtEverySizeItWasDrawnAt)
+{
+    platform::TrayIconData data{Plain(16), QString(), std::nullopt, {Plain(22), Plain(24), Plain(32), Plain(48)}};
+    host.Add(data);
+    EXPECT_EQ(tray->icon().availableSizes(),
+              (QList<QSize>{QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48)}));
+    for (const int size : {16, 22, 24, 32, 48}) {
+        const QImage drawn = tray->icon().pixmap(QSize(size, size)).toImage();
+        ASSERT_EQ(drawn.size(), QSize(size, size));
+        EXPECT_EQ(qRed(drawn.pixel(0, 0)), size);
+        EXPECT_EQ(qRed(drawn.pixel(size - 1, size - 1)), size);
+    }
+    const QImage slot = tray->icon().pixmap(QSize(40, 40)).toImage();
+    EXPECT_EQ(qRed(slot.pixel(20, 20)), 32);
+    EXPECT_EQ(qAlpha(slot.pixel(0, 0)), 0);
+    EXPECT_EQ(qRed(tray->icon().pixmap(QSize(96, 96)).toImage().pixel(0, 0)), 48) << "48 doubled";
+
+    const qint64 iconKey = tray->icon().cacheKey();
+    data.largerIcons[3] = Plain(47).scaled(48, 48);
+    host.Modify(data);
+    EXPECT_NE(tray->icon().cacheKey(), iconKey) << "a change in a larger picture alone is shown too";
+}
+
 TEST_F(QtTrayHostFixture, TheTraysSignalsBecomeNotices)
 {
     QApplication::setDoubleClickInterval(0);  // no two clicks can pair up
@@ -108,6 +143,81 @@ TEST_F(QtTrayHostFixture, TwoTriggersWithinTheDoubleClickTimeAreADoubleClick)
     emit tray->activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(notices, (std::vector<TrayNotice>{TrayNotice::Click, TrayNotice::DoubleClick, TrayNotice::Click,
                                                TrayNotice::DoubleClick, TrayNotice::Click}));
+}
+
+// On a StatusNotifierItem host the menu is the host's to open, and its activation (one click on
+// most panels) is what a double-click is on an XEmbed tray.
+TEST(QtTrayHostProtocols, AStatusNotifierItemGetsTheMenuAndItsActivationBringsTheWindow)
+{
+    QMenu menu;
+    platform::QtTrayHost host(platform::QtTrayHost::Protocol::StatusNotifierItem);
+    auto* tray = host.findChild<QSystemTrayIcon*>();
+    std::vector<TrayNotice> notices;
+    host.SetReceiver([&](TrayNotice notice) { notices.push_back(notice); });
+    host.SetMenu(&menu);
+    EXPECT_EQ(tray->contextMenu(), &menu);
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    emit tray->activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(notices, (std::vector<TrayNotice>{TrayNotice::DoubleClick, TrayNotice::DoubleClick,
+                                               TrayNotice::ContextClick}));
+    host.SetMenu(nullptr);
+    EXPECT_EQ(tray->contextMenu(), nullptr);
+}
+
+TEST(QtTrayHostProtocols, AnXEmbedTrayLeavesTheMenuToTheProgram)
+{
+    QMenu menu;
+    platform::QtTrayHost host(platform::QtTrayHost::Protocol::XEmbed);
+    host.SetMenu(&menu);
+    EXPECT_EQ(host.findChild<QSystemTrayIcon*>()->contextMenu(), nullptr) << "it would open twice";
+}
+
+TEST(QtTrayHostProtocols, WithoutAHostOnTheBusQtTakesXEmbed)
+{
+    PrivateBus bus;  // an empty session: no StatusNotifierWatcher
+    ASSERT_TRUE(bus.IsUp());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.Address().toLocal8Bit());
+    EXPECT_EQ(platform::QtTrayHost::ProtocolQtChooses(), platform::QtTrayHost::Protocol::XEmbed);
+}
+
+TEST(QtTrayHostBalloons, BalloonsGoToTheNotificationServiceWhereOneRuns)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.IsUp());
+    QDBusConnection serviceBus = bus.Connect(QStringLiteral("service"));
+    ServiceThread thread;
+    StandInNotifications service({QStringLiteral("actions")});
+    service.moveToThread(thread.Thread());
+    serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                              QDBusConnection::ExportAllSlots);
+
+    platform::QtTrayHost host(platform::QtTrayHost::Protocol::XEmbed, bus.Connect(QStringLiteral("program")));
+    int clicks = 0;
+    host.SetReceiver([&](TrayNotice notice) { clicks += notice == TrayNotice::BalloonClicked ? 1 : 0; });
+    const platform::TrayBalloon balloon{QStringLiteral("Mnemora XP"), QStringLiteral("Optimisation en cours ..."),
+                                        platform::BalloonIcon::Information, 10000};
+    host.Add({Checkerboard(), QString(), std::nullopt});
+
+    // No service yet: Qt's own bubble, nothing on the bus.
+    host.Modify({Checkerboard(), QString(), balloon});
+    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    host.Modify({Checkerboard(), QString(), platform::TrayBalloon{}});
+    host.Modify({Checkerboard(), QString(), balloon});
+    ASSERT_TRUE(WaitUntil([&] { return service.Calls().size() == 1; }));
+    EXPECT_EQ(service.Calls()[0].body, QStringLiteral("Optimisation en cours ..."));
+
+    // Whatever the tray, a click on the notification is the balloon click.
+    ASSERT_TRUE(WaitUntil([&] {
+        StandInNotifications::Emit(serviceBus, QStringLiteral("ActionInvoked"), {QVariant::fromValue(uint(1)), QVariant(QStringLiteral("default"))});
+        return clicks > 0;
+    }));
+
+    // A hidden icon shows no balloon.
+    host.Delete();
+    host.Modify({Checkerboard(), QString(), balloon});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(service.Calls().size(), 1u);
 }
 
 TEST_F(QtTrayHostFixture, TheCursorPositionCanBeRead)

@@ -9,6 +9,7 @@ void FakeTrayHost::Add(const TrayIconData& data)
     calls.push_back({Call::Add, data});
     inTray = true;
     shown.icon = data.icon;
+    shown.largerIcons = data.largerIcons;
     shown.tip = data.tip;
 }
 
@@ -18,6 +19,7 @@ void FakeTrayHost::Modify(const TrayIconData& data)
     if (!inTray)
         return;
     shown.icon = data.icon;
+    shown.largerIcons = data.largerIcons;
     shown.tip = data.tip;
     if (data.balloon && !data.balloon->text.isEmpty())
         balloons.push_back(*data.balloon);

@@ -18,6 +18,8 @@ public:
     void Add(const TrayIconData& data) override;
     void Modify(const TrayIconData& data) override;
     void Delete() override;
+    bool Available() const override { return available; }
+    void SetMenu(QMenu* shownMenu) override { menu = shownMenu; }
     void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
     std::optional<QPoint> CursorPosition() const override { return cursor; }
     int DoubleClickTime() const override { return doubleClickTime; }
@@ -32,6 +34,8 @@ public:
     std::vector<TrayBalloon> balloons;   // balloons that appeared, in order
     std::optional<QPoint> cursor = QPoint(640, 400);
     int doubleClickTime = 0;
+    bool available = true;  // a notification area is there
+    QMenu* menu = nullptr;  // the menu handed to the desktop
 
 private:
     NoticeReceiver receiver_;

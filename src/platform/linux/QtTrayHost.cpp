@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
@@ -13,12 +15,16 @@
 namespace platform {
 namespace {
 
-// Draws the icon's picture at whatever size the tray asks for, scaled by a whole factor only and
-// centred: a 16-pixel picture in a 22-pixel slot stays 16 pixels sharp instead of being smoothed
-// into a blur. Smaller requests are shrunk smoothly, as there is no sharp way to do that.
-class WholeScaleIconEngine : public QIconEngine {
+// Offers the icon's pictures at the sizes they were drawn for, and draws any other size from the
+// largest picture that fits, scaled by a whole factor only and centred: a 16-pixel picture in a
+// 20-pixel slot stays 16 pixels sharp instead of being smoothed into a blur. Requests below the
+// smallest picture are shrunk smoothly, as there is no sharp way to do that.
+class PictureSetIconEngine : public QIconEngine {
 public:
-    explicit WholeScaleIconEngine(QImage picture) : picture_(std::move(picture)) {}
+    explicit PictureSetIconEngine(QList<QImage> pictures) : pictures_(std::move(pictures))
+    {
+        std::ranges::sort(pictures_, {}, [](const QImage& picture) { return picture.width(); });
+    }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
     {
@@ -31,33 +37,48 @@ public:
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        return {picture_.size(), picture_.size() * 2};
+        QList<QSize> sizes;
+        for (const QImage& picture : pictures_)
+            sizes.append(picture.size());
+        return sizes;
     }
-    QIconEngine* clone() const override { return new WholeScaleIconEngine(picture_); }
+    QIconEngine* clone() const override { return new PictureSetIconEngine(pictures_); }
 
 private:
     QPixmap Draw(const QSize& size) const
     {
-        const int factor = std::min(size.width() / picture_.width(), size.height() / picture_.height());
+        const QImage* base = &pictures_.front();
+        for (const QImage& picture : pictures_) {
+            if (picture.width() <= size.width() && picture.height() <= size.height())
+                base = &picture;
+        }
+        if (base->size() == size)
+            return QPixmap::fromImage(*base);
+        const int factor = std::min(size.width() / base->width(), size.height() / base->height());
         if (factor < 1)
-            return QPixmap::fromImage(picture_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            return QPixmap::fromImage(base->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
         QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
         canvas.fill(Qt::transparent);
-        const QImage scaled = picture_.scaled(picture_.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage scaled = base->scaled(base->size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         QPainter painter(&canvas);
         painter.drawImage((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2, scaled);
         painter.end();
         return QPixmap::fromImage(canvas);
     }
 
-    QImage picture_;
+    QList<QImage> pictures_;
 };
 
-QIcon TrayPicture(const QImage& image)
+QIcon TrayPicture(const TrayIconData& data)
 {
-    if (image.isNull())
+    if (data.icon.isNull())
         return {};
-    return QIcon(new WholeScaleIconEngine(image));
+    QList<QImage> pictures{data.icon};
+    for (const QImage& larger : data.largerIcons) {
+        if (!larger.isNull())
+            pictures.append(larger);
+    }
+    return QIcon(new PictureSetIconEngine(std::move(pictures)));
 }
 
 QSystemTrayIcon::MessageIcon MessageIconOf(BalloonIcon icon)
@@ -89,20 +110,47 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const QByteArray& name)
 
 }  // namespace
 
-QtTrayHost::QtTrayHost() : icon_(new QSystemTrayIcon(this))
+QtTrayHost::QtTrayHost(Protocol protocol, QDBusConnection notificationBus)
+    : protocol_(protocol), icon_(new QSystemTrayIcon(this)), notifications_(std::move(notificationBus))
 {
     connect(icon_, &QSystemTrayIcon::activated, this, &QtTrayHost::OnActivated);
     connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { Notify(TrayNotice::BalloonClicked); });
+    notifications_.OnClicked = [this] { Notify(TrayNotice::BalloonClicked); };
     WatchTrayManagers();
+}
+
+QtTrayHost::Protocol QtTrayHost::ProtocolQtChooses()
+{
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher).value())
+        return Protocol::XEmbed;
+    QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    return host.property("IsStatusNotifierHostRegistered").toBool() ? Protocol::StatusNotifierItem
+                                                                     : Protocol::XEmbed;
+}
+
+bool QtTrayHost::Available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayHost::SetMenu(QMenu* menu)
+{
+    // A StatusNotifierItem host shows the menu itself, from Qt's D-Bus export of it. On XEmbed
+    // the program opens it on the right-click notice; given to Qt too, it would open twice.
+    if (protocol_ == Protocol::StatusNotifierItem)
+        icon_->setContextMenu(menu);
 }
 
 void QtTrayHost::Apply(const TrayIconData& data)
 {
     // The tip is refreshed every second; re-sending an unchanged picture would make the tray
     // host redraw (or a StatusNotifierItem host re-fetch) it each time.
-    if (data.icon != shownImage_) {
+    if (data.icon != shownImage_ || data.largerIcons != shownLargerImages_) {
         shownImage_ = data.icon;
-        icon_->setIcon(TrayPicture(data.icon));
+        shownLargerImages_ = data.largerIcons;
+        icon_->setIcon(TrayPicture(data));
     }
     if (icon_->toolTip() != data.tip)
         icon_->setToolTip(data.tip);
@@ -117,9 +165,18 @@ void QtTrayHost::Add(const TrayIconData& data)
 void QtTrayHost::Modify(const TrayIconData& data)
 {
     Apply(data);
-    // Qt can't take a balloon away; the next one replaces it, so clearing needs nothing here.
-    // A hidden icon shows no balloon (QSystemTrayIcon checks).
-    if (data.balloon && !data.balloon->text.isEmpty())
+    // A hidden icon shows no balloon.
+    if (!data.balloon || !icon_->isVisible())
+        return;
+    if (notifications_.ServiceRunning()) {
+        if (data.balloon->text.isEmpty())
+            notifications_.Close();
+        else
+            notifications_.Show(*data.balloon);
+        return;
+    }
+    // Qt can't take its bubble away; the next one replaces it, so clearing needs nothing here.
+    if (!data.balloon->text.isEmpty())
         icon_->showMessage(data.balloon->title, data.balloon->text, MessageIconOf(data.balloon->icon),
                            data.balloon->timeoutMs);
 }
@@ -143,8 +200,14 @@ void QtTrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        // StatusNotifierItem hosts report every left click as a trigger and never a
-        // double-click; XEmbed reports the second click of a pair as the double-click itself.
+        // A StatusNotifierItem host's activation (a single click on most panels) is what a
+        // double-click is on an XEmbed tray: it brings the program's window.
+        if (protocol_ == Protocol::StatusNotifierItem) {
+            Notify(TrayNotice::DoubleClick);
+            break;
+        }
+        // XEmbed reports the second click of a pair as the double-click itself; a host that
+        // reports every click as a trigger gets one from two quick ones.
         if (sinceClick_.isValid() && sinceClick_.elapsed() < DoubleClickTime()) {
             sinceClick_.invalidate();
             Notify(TrayNotice::DoubleClick);

@@ -6,19 +6,29 @@
 #include <vector>
 
 #include "platform/TrayHost.h"
+#include "platform/linux/DesktopNotifications.h"
 
 namespace platform {
 
 // The icon as a QSystemTrayIcon (StatusNotifierItem or XEmbed, whichever the desktop offers).
 // On X11 a tray host announces itself with a MANAGER client message on the root window when it
-// takes the tray selection; that message is the "tray re-created" notice.
+// takes the tray selection; that message is the "tray re-created" notice. Balloons go to the
+// desktop's notification service where one runs, and are Qt's own bubble otherwise.
 class QtTrayHost : public QObject, public ITrayHost, private QAbstractNativeEventFilter {
 public:
-    QtTrayHost();
+    enum class Protocol { XEmbed, StatusNotifierItem };
+
+    explicit QtTrayHost(Protocol protocol = ProtocolQtChooses(),
+                        QDBusConnection notificationBus = QDBusConnection::sessionBus());
+    // Qt takes a StatusNotifierItem when a host for one is registered as its first tray icon is
+    // made, and keeps that choice for the life of the program.
+    static Protocol ProtocolQtChooses();
 
     void Add(const TrayIconData& data) override;
     void Modify(const TrayIconData& data) override;
     void Delete() override;
+    bool Available() const override;
+    void SetMenu(QMenu* menu) override;
     void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
     std::optional<QPoint> CursorPosition() const override;
     int DoubleClickTime() const override;
@@ -30,9 +40,12 @@ private:
     void WatchTrayManagers();
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+    const Protocol protocol_;
     QSystemTrayIcon* icon_;
+    DesktopNotifications notifications_;
     NoticeReceiver receiver_;
     QImage shownImage_;
+    QList<QImage> shownLargerImages_;
     QElapsedTimer sinceClick_;  // a host that reports no double-click gets one from two clicks
     std::uint32_t managerAtom_ = 0;
     std::vector<std::uint32_t> traySelections_;

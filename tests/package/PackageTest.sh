@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Debian package: built by CPack from this build tree, unpacked into a scratch root, and its
+# files checked by the tools a Debian packager runs.
+# Usage: PackageTest.sh BUILD_DIR
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1) ||
+  { cat "$work/cpack.log" >&2; exit 1; }
+deb=$(ls "$work"/out/*.deb)
+echo "package: $(basename "$deb")"
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+
+for file in usr/bin/mnemora-xp usr/bin/mnemora-recover \
+            usr/share/applications/mnemora-xp.desktop \
+            usr/share/metainfo/org.example.MnemoraXP.metainfo.xml \
+            usr/share/icons/hicolor/scalable/apps/mnemora-xp.svg \
+            usr/share/icons/hicolor/48x48/apps/mnemora-xp.png \
+            usr/share/man/man1/mnemora-xp.1.gz usr/share/man/man1/mnemora-recover.1.gz \
+            usr/share/doc/mnemora-xp/copyright usr/share/doc/mnemora-xp/changelog.gz; do
+  [ -f "$root/$file" ] || fail "$file is not in the package"
+done
+
+[ "$(dpkg-deb -f "$deb" Version)" = 4.0.0 ] || fail "the package's version is $(dpkg-deb -f "$deb" Version)"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt: $(dpkg-deb -f "$deb" Depends)"
+
+for program in "$root"/usr/bin/*; do
+  if readelf -S "$program" | grep -Eq '\.symtab|\.debug_info'; then fail "$program is not stripped"; fi
+done
+
+desktop-file-validate "$root/usr/share/applications/mnemora-xp.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.MnemoraXP.metainfo.xml" || fail "appstreamcli validate"
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  warnings=$(zcat "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+  [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+done
+
+# Lintian's errors fail the package; its warnings and notes are shown.
+lintian --allow-root --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 || true
+cat "$work/lintian.log"
+if grep -q '^E:' "$work/lintian.log"; then fail "lintian reports errors"; fi
+
+[ "$failures" -eq 0 ] || exit 1
+echo "package checks passed"
