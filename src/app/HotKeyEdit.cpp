@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "hotkey/ShortCut.h"
+
 namespace {
 
 // The keys that only qualify the key proper.
@@ -33,13 +35,18 @@ void THotKeyEdit::keyPressEvent(QKeyEvent* event)
     // key; a hot key is one combination, taken as soon as it is complete.
     event->accept();
     const int key = event->key();
-    if (IsModifierKey(key))
+    if (IsModifierKey(key) || event->modifiers().testFlag(Qt::MetaModifier))
         return;
-    const Qt::KeyboardModifiers modifiers =
-        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && modifiers == Qt::NoModifier) {
         clear();
         return;
     }
-    setKeySequence(QKeySequence(QKeyCombination(modifiers, Qt::Key(key))));
+    std::optional<QKeyCombination> pressed = KeyOfScanCode ? KeyOfScanCode(event->nativeScanCode()) : std::nullopt;
+    if (!pressed)
+        pressed = QKeyCombination(event->modifiers() & Qt::KeypadModifier, Qt::Key(key));
+    const TShortCut shortCut =
+        KeyCombinationToShortCut(QKeyCombination(modifiers | pressed->keyboardModifiers(), pressed->key()));
+    if (shortCut != 0)
+        setKeySequence(ShortCutToKeySequence(shortCut));
 }

@@ -19,6 +19,17 @@ void TStatusGauge::SetText(const QString& text)
     update();
 }
 
+void TStatusGauge::SetPosition(int position)
+{
+    // QProgressBar draws a new value at once, a round trip to the display each time. A recovery
+    // run moves the bar from its release phase, which serves no events, so those draws were all a
+    // click or a timer had to wait for; with updates held, setValue only marks the bar, and
+    // enabling them again schedules the one draw.
+    setUpdatesEnabled(false);
+    setValue(position);
+    setUpdatesEnabled(true);
+}
+
 void TStatusGauge::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

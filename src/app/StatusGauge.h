@@ -13,6 +13,8 @@ public:
 
     QString Text() const { return text_; }
     void SetText(const QString& text);
+    // The bar's position, drawn at the event loop's next pass rather than at once.
+    void SetPosition(int position);
 
     QString text() const override { return text_; }
 

@@ -1,7 +1,9 @@
 #include "app/UMain.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/Application.h"
 #include "app/AuthorLinks.h"
@@ -33,6 +35,8 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
 {
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
+    // A layout file sizes only the first column of a list; the second is as fixed as the first.
+    ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
     // centre of the desktop.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -53,6 +57,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     TrayIcon1->Options().SetOffsetY(1);
     // Loaded visible, the icon shows as soon as the window exists; FormCreate hides it again.
     TrayIcon1->SetIconVisible(true);
+    ui.HotKey1->KeyOfScanCode = [&hotKeys = services.hotKeys](std::uint32_t scanCode) { return hotKeys.KeyOf(scanCode); };
     GlobalHotKey1 = new TGlobalHotKey(
         services.hotKeys, [](const std::exception& error) { TApplication::ShowError(QString::fromLocal8Bit(error.what())); },
         this);
@@ -60,7 +65,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     Timer2 = new TTimer(this, 1000, false);
     Timer3 = new TTimer(this, 30000, false);
     Timer4 = new TTimer(this, 500, false);
-    Timer5 = new TTimer(this, 60000, false);
+    Timer5 = new TTimer(this, 1000, false);
     CreateNewsFeed();
 
     BindHandlers();
@@ -282,7 +287,7 @@ void TfMainMem::RamRecovery1BeforeDefrag()
 
 void TfMainMem::RamRecovery1Progress(int progress)
 {
-    ui.StatusPanel2->setValue(progress);
+    ui.StatusPanel2->SetPosition(progress);
     ui.StatusPanel2->SetText(QStringLiteral(" optimisation en cours ...%1 %").arg(progress));
 }
 
@@ -405,14 +410,15 @@ void TfMainMem::SpinEdit1Change()
 
 void TfMainMem::ApplyStayOnTop()
 {
-    const bool onTop = ui.CheckBox2->isChecked();
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, ui.CheckBox2->isChecked());
+    if (flags == windowFlags())
         return;
-    // Changing a window's flags hides it; a shown window is shown again at its new level.
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (wasVisible)
-        show();
+    // Setting a widget's window flags re-creates its native window, which flickers and takes the
+    // focus away: the window that exists only changes its level.
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle())
+        window->setFlags(flags);
 }
 
 void TfMainMem::TrackBar2Change()
@@ -424,7 +430,12 @@ void TfMainMem::TrackBar2Change()
 
 void TfMainMem::HotKey1Change()
 {
-    GlobalHotKey1->SetHotKey(KeySequenceToShortCut(ui.HotKey1->keySequence()));
+    const TShortCut shortCut = KeySequenceToShortCut(ui.HotKey1->keySequence());
+    // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
+    // field shows it, but the combination held before stays.
+    if (TypesText(shortCut))
+        return;
+    GlobalHotKey1->SetHotKey(shortCut);
 }
 
 void TfMainMem::HighlightLink(QLabel* label, bool highlighted)

@@ -13,8 +13,9 @@ struct NamedKey {
     bool keypad;
 };
 
-// The punctuation codes (0xBA to 0xDE) follow the US layout. The value is never stored, so all
-// that matters is that a Qt key goes there and back to itself.
+// The punctuation codes (0xBA to 0xE2) name keys by their place, after the US keys there; the
+// platform names the keys of other layouts the same way. The value is never stored, so all that
+// matters is that a Qt key goes there and back to itself.
 constexpr std::array kNamedKeys = {
     NamedKey{0x08, Qt::Key_Backspace, false},
     NamedKey{0x09, Qt::Key_Tab, false},
@@ -64,6 +65,8 @@ constexpr std::array kNamedKeys = {
     NamedKey{0xDC, Qt::Key_Backslash, false},
     NamedKey{0xDD, Qt::Key_BracketRight, false},
     NamedKey{0xDE, Qt::Key_Apostrophe, false},
+    NamedKey{0xDF, Qt::Key_Exclam, false},  // the French "!" key, one of the bottom row's
+    NamedKey{0xE2, Qt::Key_Less, false},    // the extra key beside the left Shift of European keyboards
 };
 
 constexpr int kVkF1 = 0x70;
@@ -154,6 +157,17 @@ TShortCut KeyCombinationToShortCut(QKeyCombination combination)
     if (virtualKey == 0)
         return 0;
     return KeyToShortCut(static_cast<std::uint16_t>(virtualKey), modifiers & carried);
+}
+
+bool TypesText(TShortCut shortCut)
+{
+    if (shortCut & (kScCtrl | kScAlt))
+        return false;
+    const int key = shortCut & ~kModifierBits;
+    const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    const bool keypad = key >= 0x60 && key <= 0x6F;
+    const bool punctuation = (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+    return letterOrDigit || keypad || punctuation || key == 0x20;
 }
 
 QKeySequence ShortCutToKeySequence(TShortCut shortCut)

@@ -29,6 +29,10 @@ TShortCut KeyToShortCut(std::uint16_t key, Qt::KeyboardModifiers shift);
 std::optional<QKeyCombination> ShortCutToKeyCombination(TShortCut shortCut);
 TShortCut KeyCombinationToShortCut(QKeyCombination combination);
 
+// A key that types text (a letter, a digit, the space bar, punctuation, the keypad's digits and
+// signs) with neither Ctrl nor Alt: as a hot key it would take that typing from every program.
+bool TypesText(TShortCut shortCut);
+
 // The hot-key edit's side: a sequence of exactly one combination, empty for 0.
 QKeySequence ShortCutToKeySequence(TShortCut shortCut);
 TShortCut KeySequenceToShortCut(const QKeySequence& sequence);

@@ -105,9 +105,19 @@ void TRamRecovery::Defrag(std::int32_t sizeMb)
         busy_ = false;
         FireAfter();
     } catch (...) {
-        // A throwing handler must not leave memory committed or the engine stuck in a run.
+        // A throwing handler must not leave memory committed, the engine stuck in a run, or its
+        // owner waiting for an end event that never comes: the run ends as a failed one, then the
+        // error goes on to the caller.
         releaseFrom(0, n - 1);
+        const bool endReported = !busy_;
         busy_ = false;
+        if (!endReported) {
+            try {
+                FireAfter();
+            } catch (...) {
+                // The first error is the one the caller hears about.
+            }
+        }
         throw;
     }
 }

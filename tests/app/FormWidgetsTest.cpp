@@ -12,6 +12,7 @@
 #include "app/RadioGroup.h"
 #include "app/SpinEdit.h"
 #include "app/StatusGauge.h"
+#include "hotkey/ShortCut.h"
 
 static void PrintTo(const QString& text, std::ostream* out)
 {
@@ -236,6 +237,46 @@ TEST(HotKeyEdit, AModifierAloneChangesNothingBackspaceEmpties)
     Press(edit, Qt::Key_Backspace, Qt::NoModifier);
     EXPECT_TRUE(edit.keySequence().isEmpty());
     EXPECT_EQ(reported, QStringList({QString()}));
+}
+
+// A key event as X11 delivers it: Qt's key is the character typed, the scan code the key pressed.
+void PressKey(QWidget& widget, int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode)
+{
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, scanCode, 0, 0);
+    QApplication::sendEvent(&widget, &press);
+}
+
+TEST(HotKeyEdit, TheCombinationIsTheKeyPressedNotTheCharacterTyped)
+{
+    THotKeyEdit edit;
+    // What the desktop says the keys are: 10 is the "1" key, 11 the "2" key, 48 the key right of
+    // the semicolon's place.
+    edit.KeyOfScanCode = [](std::uint32_t scanCode) -> std::optional<QKeyCombination> {
+        switch (scanCode) {
+        case 10: return QKeyCombination(Qt::Key_1);
+        case 11: return QKeyCombination(Qt::Key_2);
+        case 48: return QKeyCombination(Qt::Key_Apostrophe);
+        default: return std::nullopt;
+        }
+    };
+    PressKey(edit, Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 10);  // US Ctrl+Shift+1
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Ctrl+Shift+1")));
+    PressKey(edit, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier, 11);  // French "2/é"
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Ctrl+Alt+2")));
+    PressKey(edit, Qt::Key_Ugrave, Qt::ControlModifier | Qt::AltModifier, 48);  // French "ù"
+    EXPECT_EQ(KeySequenceToShortCut(edit.keySequence()), kScCtrl | kScAlt | 0xDE);
+    PressKey(edit, Qt::Key_F7, Qt::AltModifier, 0);  // a key the desktop does not name: Qt's key
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Alt+F7")));
+}
+
+TEST(HotKeyEdit, KeysTheHotKeyCannotNameLeaveTheFieldAsItWas)
+{
+    THotKeyEdit edit;
+    edit.setKeySequence(QKeySequence(QStringLiteral("Ctrl+Shift+R")));
+    Press(edit, Qt::Key_VolumeMute, Qt::ControlModifier);
+    Press(edit, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier);  // no scan code to go by
+    Press(edit, Qt::Key_T, Qt::MetaModifier | Qt::ControlModifier);     // the logo key
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
 }
 
 TEST(PageControl, SixFrenchCaptionsFitTheWindowWidth)

@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 
 #include "app/MainWindowFixture.h"
@@ -38,11 +41,15 @@ TEST_F(MainWindow, StartUpPutsEveryControlInItsFirstState)
         EXPECT_TRUE(timer->Enabled());
     EXPECT_FALSE(form.Timer5->Enabled());
     EXPECT_EQ(form.Timer4->Interval(), 500);
+    EXPECT_EQ(form.Timer5->Interval(), 1000) << "the minutes replace it only when the interval trigger starts";
     ASSERT_TRUE(hotKeys.held.has_value());
     EXPECT_EQ(KeyCombinationToShortCut(*hotKeys.held), kDefaultHotKey);
     EXPECT_EQ(form.ui.StatusPanel0->Text(), " 0 %");
     EXPECT_EQ(form.ui.StatusPanel1->Text(), " 100 %");
     EXPECT_EQ(form.ui.StatusPanel2->Text(), " ");
+    EXPECT_EQ(form.ui.ListView1->header()->sectionSize(0), 100);
+    EXPECT_EQ(form.ui.ListView1->header()->sectionSize(1), 200);
+    EXPECT_FALSE(form.ui.ListView1->header()->stretchLastSection());
     EXPECT_TRUE(errors.empty());
 }
 
@@ -178,6 +185,50 @@ TEST_F(MainWindow, TheHotKeyFollowsTheEditAndStartsARun)
     EXPECT_FALSE(hotKeys.held.has_value());
 }
 
+void TypeInto(QWidget& field, int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0)
+{
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, scanCode, 0, 0);
+    QApplication::sendEvent(&field, &press);
+}
+
+TEST_F(MainWindow, TheHotKeyIsTheKeyPressedOnAFrenchKeyboard)
+{
+    hotKeys.keyboard = {{10, QKeyCombination(Qt::Key_1)}, {11, QKeyCombination(Qt::Key_2)}};
+    TfMainMem& form = Form();
+    const QKeyCombination ctrlAlt2(Qt::ControlModifier | Qt::AltModifier, Qt::Key_2);
+    TypeInto(*form.ui.HotKey1, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier, 11);
+    EXPECT_EQ(form.ui.HotKey1->keySequence(), QKeySequence(ctrlAlt2));
+    ASSERT_TRUE(hotKeys.held.has_value());
+    EXPECT_EQ(*hotKeys.held, ctrlAlt2);
+    hotKeys.Press(ctrlAlt2);
+    EXPECT_EQ(memory.commits, 512);
+
+    TypeInto(*form.ui.HotKey1, Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 10);
+    EXPECT_EQ(form.ui.HotKey1->keySequence().toString(QKeySequence::PortableText), "Ctrl+Shift+1");
+    EXPECT_EQ(*hotKeys.held, QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_1));
+}
+
+TEST_F(MainWindow, AKeyThatTypesTextIsShownButNotTakenFromOtherPrograms)
+{
+    TfMainMem& form = Form();
+    const QKeyCombination ctrlShiftR(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R);
+    for (const QKeyCombination typing : {QKeyCombination(Qt::Key_A), QKeyCombination(Qt::ShiftModifier, Qt::Key_A),
+                                         QKeyCombination(Qt::Key_5), QKeyCombination(Qt::Key_Space),
+                                         QKeyCombination(Qt::Key_Comma), QKeyCombination(Qt::KeypadModifier, Qt::Key_5)}) {
+        form.ui.HotKey1->setKeySequence(QKeySequence(typing));
+        EXPECT_EQ(form.ui.HotKey1->keySequence(), QKeySequence(typing));
+        ASSERT_TRUE(hotKeys.held.has_value());
+        EXPECT_EQ(*hotKeys.held, ctrlShiftR) << QKeySequence(typing).toString().toStdString();
+    }
+    for (const QKeyCombination grabbed : {QKeyCombination(Qt::Key_F5), QKeyCombination(Qt::ShiftModifier, Qt::Key_F5),
+                                          QKeyCombination(Qt::AltModifier, Qt::Key_A),
+                                          QKeyCombination(Qt::ControlModifier, Qt::Key_5), QKeyCombination(Qt::Key_Escape)}) {
+        form.ui.HotKey1->setKeySequence(QKeySequence(grabbed));
+        ASSERT_TRUE(hotKeys.held.has_value());
+        EXPECT_EQ(*hotKeys.held, grabbed) << QKeySequence(grabbed).toString().toStdString();
+    }
+}
+
 TEST(ProgramIcon, ComesInSixSizes)
 {
     EXPECT_EQ(TApplication::ProgramIcon().availableSizes().size(), 6);
@@ -190,6 +241,16 @@ TEST_F(MainWindow, AnErrorLetThroughIsShownAndTheProgramCarriesOn)
     EXPECT_EQ(errors[0], "Failed to get data for 'x'");
     EXPECT_TRUE(TApplication::RunGuarded([] { return true; }));
     EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(MainWindow, InstalledMemoryRoundsHalvesToEven)
+{
+    for (const auto& [totalHalfMb, installed] : std::vector<std::pair<std::int64_t, std::int64_t>>{{25, 12}, {27, 14}}) {
+        memory.status.totalPhys = totalHalfMb * kMiB / 2;
+        form.reset();
+        EXPECT_EQ(Form().InstalledMb, installed) << totalHalfMb << " half-megabytes";
+        EXPECT_EQ(form->ui.TrackBar1->maximum(), installed);
+    }
 }
 
 }  // namespace

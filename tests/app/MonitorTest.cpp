@@ -1,6 +1,7 @@
 #include "app/MainWindowFixture.h"
 #include "monitor/ComposedPerfData.h"
 #include "monitor/NamedColors.h"
+#include "monitor/PerfChart.h"
 
 namespace {
 
@@ -157,6 +158,34 @@ TEST_F(Monitor, TheRefreshSpeedMenuSetsBothTimersAndTheMarks)
         for (QAction* other : {form->ui.Basse1, form->ui.Normale1, form->ui.Haute1})
             EXPECT_EQ(other->isChecked(), other == item) << other->objectName().toStdString();
     }
+}
+
+TEST_F(Monitor, EveryFreeMemoryTickAddsExactlyOnePointEvenWhenNothingChanged)
+{
+    TPerfChart alone;
+    alone.resize(form->ui.PerfChart1->size());
+    alone.Init();
+    alone.SetPlotColor(clLime);
+    for (int tick = 0; tick < 4; ++tick) {
+        FreeTick(300 * kMiB);
+        alone.Plot(30, 0, form->ui.SpinEdit1->Value());
+        EXPECT_EQ(form->ui.PerfChart1->Picture(), alone.Picture()) << "after tick " << tick + 1;
+    }
+}
+
+TEST_F(Monitor, FreeShareAndAverageLoadRoundHalvesToEven)
+{
+    FreeTick(125 * kMiB);  // 12.5 % of 1000 MB
+    EXPECT_EQ(form->FreePercent, 12);
+    FreeTick(135 * kMiB);
+    EXPECT_EQ(form->FreePercent, 14);
+
+    LoadTick(0.9);   // the first reading: 0
+    LoadTick(0.25);  // (0 + 25) / 2 = 12.5
+    EXPECT_EQ(form->ui.Gauge3->value(), 12);
+    LoadTick(0.0);
+    LoadTick(0.29);  // (0 + 25 + 0 + 29) / 4 = 13.5
+    EXPECT_EQ(form->ui.Gauge3->value(), 14);
 }
 
 }  // namespace

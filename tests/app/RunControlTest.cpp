@@ -1,4 +1,5 @@
 #include "app/MainWindowFixture.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -70,6 +71,36 @@ TEST_F(RunControl, ACompletedRunShowsItsProgressAndTheAmountGained)
     EXPECT_TRUE(form->ui.Gauge1->TransparentPicture());
     EXPECT_FALSE(form->RecoveryRunning);
     ExpectIdle();
+}
+
+// Counts the paints the status gauge receives and notes the position each one drew.
+class GaugePaints : public QObject {
+public:
+    explicit GaugePaints(TStatusGauge* gauge) : gauge_(gauge) { gauge->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.push_back(gauge_->value());
+        return false;
+    }
+    std::vector<int> painted;
+
+private:
+    TStatusGauge* gauge_;
+};
+
+TEST_F(RunControl, WhileShownProgressLeavesTheGaugeToBeDrawnAtTheNextPassOfTheLoop)
+{
+    GaugePaints gauge(form->ui.StatusPanel2);
+    form->Open1Click();
+    ASSERT_TRUE(WaitUntil([&] { return !gauge.painted.empty(); })) << "the shown window draws its gauge";
+    form->ui.TrackBar1->setValue(4);
+    gauge.painted.clear();
+    form->RecupRam();  // the doubles serve no events: nothing may be drawn inside the run
+    EXPECT_EQ(gauge.painted, std::vector<int>{});
+    EXPECT_EQ(form->ui.StatusPanel2->value(), 100);
+    ASSERT_TRUE(WaitUntil([&] { return !gauge.painted.empty(); }));
+    EXPECT_EQ(gauge.painted.back(), 100);
 }
 
 TEST_F(RunControl, ACancelledRunReportsLikeACompletedOne)
@@ -174,6 +205,88 @@ TEST_F(RunControl, AMethodChosenDuringARunStartsASecondRunOnlyWhenTestedLater)
     };
     form->RecupRam();
     EXPECT_EQ(memory.commits, 1023);
+}
+
+TEST_F(RunControl, TheStartTextComesBeforeAnyProgress)
+{
+    form->ui.TrackBar1->setValue(3);
+    QString atFirstStep;
+    events.onDrain = [&](int drain) {
+        if (drain == 1)
+            atFirstStep = form->ui.StatusPanel2->Text();
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(atFirstStep, " optimisation en cours ... %");
+}
+
+TEST_F(RunControl, AStartRequestDuringARunPutsTheControlsBackInTheRunningState)
+{
+    form->ui.TrackBar1->setValue(4);
+    events.onDrain = [this](int drain) {
+        if (drain == 1) {
+            form->ui.BitBtn3->click();
+            ExpectIdle();
+            // The cancel has not ended the run yet; the hot key finds it still going.
+            hotKeys.Press(QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R));
+            EXPECT_FALSE(form->ui.BitBtn1->isEnabled());
+            EXPECT_FALSE(form->ui.RecoverRam1->isEnabled());
+            EXPECT_TRUE(form->ui.BitBtn3->isEnabled());
+            EXPECT_TRUE(form->ui.Cancel1->isEnabled());
+        }
+        return false;
+    };
+    form->RecupRam();
+    EXPECT_EQ(memory.commits, 1) << "the start request did not withdraw the cancel";
+    ExpectIdle();
+}
+
+TEST_F(RunControl, AHandlerErrorInsideARunLeavesTheFormReadyForTheNext)
+{
+    form->ui.TrackBar1->setValue(5);
+    const auto progress = form->RamRecovery1->OnProgress;
+    form->RamRecovery1->OnProgress = [progress](QObject* sender, int value) {
+        progress(sender, value);
+        if (value == 20)
+            throw ProgramError("Failed to get data for 'x'");
+    };
+    EXPECT_FALSE(TApplication::RunGuarded([this] {
+        form->ui.BitBtn1->click();
+        return true;
+    }));
+    EXPECT_EQ(errors, (std::vector<QString>{"Failed to get data for 'x'"}));
+    EXPECT_FALSE(form->RecoveryRunning);
+    ExpectIdle();
+    EXPECT_TRUE(memory.live.empty());
+
+    form->RamRecovery1->OnProgress = progress;
+    memory.commits = 0;
+    form->ui.BitBtn1->click();
+    EXPECT_EQ(memory.commits, 5) << "a new run starts";
+}
+
+TEST_F(RunControl, SystemAmountAndGainRoundHalvesToEven)
+{
+    // 25 MB installed: half is 12.5, run 12; 27 MB: 13.5, run 14.
+    for (const auto& [installedMb, runMb] : std::vector<std::pair<int, int>>{{25, 12}, {27, 14}}) {
+        memory.status.totalPhys = installedMb * kMiB;
+        form.reset();
+        Form().ui.RadioButton1->setChecked(true);
+        memory.commits = 0;
+        form->RecupRam();
+        EXPECT_EQ(memory.commits, runMb) << installedMb << " MB installed";
+    }
+    // A gain of 12.5 MB reads 12, one of 13.5 MB reads 14.
+    form->ui.RadioButton2->setChecked(true);
+    form->ui.TrackBar1->setValue(1);
+    for (const auto& [gainHalfMb, shown] : std::vector<std::pair<int, int>>{{25, 12}, {27, 14}}) {
+        events.onDrain = [this, gain = gainHalfMb](int) {
+            memory.status.availPhys += gain * kMiB / 2;
+            return false;
+        };
+        form->RecupRam();
+        EXPECT_EQ(form->ui.StatusPanel2->Text(), QStringLiteral(" Quantité récupérée : %1 MB").arg(shown));
+    }
 }
 
 }  // namespace

@@ -77,7 +77,23 @@ TEST(ShortCut, EveryCarriedValueComesBackUnchanged)
         EXPECT_EQ(KeySequenceToShortCut(ShortCutToKeySequence(static_cast<TShortCut>(value))), value);
     }
     // Letters, digits, F1 to F24 and the named keys, each with the 8 modifier sets.
-    EXPECT_EQ(carried, (26 + 10 + 24 + 48) * 8);
+    EXPECT_EQ(carried, (26 + 10 + 24 + 50) * 8);
+}
+
+TEST(ShortCut, TheExtraKeysOfEuropeanKeyboardsAreCarried)
+{
+    EXPECT_EQ(KeyCombinationToShortCut(Keys(Qt::ControlModifier, Qt::Key_Exclam)), kScCtrl | 0xDF);
+    EXPECT_EQ(KeyCombinationToShortCut(Keys(Qt::AltModifier, Qt::Key_Less)), kScAlt | 0xE2);
+}
+
+TEST(ShortCut, OnlyKeysThatTypeTextWithNeitherCtrlNorAltTypeText)
+{
+    for (const TShortCut typing : {TShortCut{'A'}, TShortCut{kScShift | 'A'}, TShortCut{'7'}, TShortCut{0x20},
+                                   TShortCut{0x65}, TShortCut{0xBC}, TShortCut{kScShift | 0xDE}, TShortCut{0xE2}})
+        EXPECT_TRUE(TypesText(typing)) << std::hex << typing;
+    for (const TShortCut command : {TShortCut{kScCtrl | 'A'}, TShortCut{kScAlt | '7'}, TShortCut{0x74 /* F5 */},
+                                    TShortCut{kScShift | 0x74}, TShortCut{0x1B}, TShortCut{0x0D}, TShortCut{0}})
+        EXPECT_FALSE(TypesText(command)) << std::hex << command;
 }
 
 TEST(ShortCut, WhatCannotBeCarriedGivesNothing)
@@ -92,7 +108,7 @@ TEST(ShortCut, WhatCannotBeCarriedGivesNothing)
 
     EXPECT_EQ(KeyCombinationToShortCut(Keys(Qt::MetaModifier, Qt::Key_R)), 0);
     EXPECT_EQ(KeyCombinationToShortCut(Keys(Qt::GroupSwitchModifier | Qt::ControlModifier, Qt::Key_R)), 0);
-    EXPECT_EQ(KeyCombinationToShortCut(QKeyCombination(Qt::Key_Exclam)), 0);
+    EXPECT_EQ(KeyCombinationToShortCut(QKeyCombination(Qt::Key_Percent)), 0);
     EXPECT_EQ(KeyCombinationToShortCut(QKeyCombination(Qt::Key_Eacute)), 0);
     EXPECT_EQ(KeyCombinationToShortCut(QKeyCombination(Qt::Key_unknown)), 0);
     EXPECT_EQ(KeyCombinationToShortCut(QKeyCombination(Qt::Key_Control)), 0);

@@ -38,28 +38,6 @@ xcb_connection_t* QtXConnection()
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
-TEST(XcbHotKeyGrabberKeySyms, KeysAndTheirSymbols)
-{
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(kCtrlShiftR), XK_r);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::Key_5)), XK_5);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::KeypadModifier, Qt::Key_5)), XK_KP_5);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus)), XK_KP_Subtract);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::Key_Minus)), XK_minus);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::Key_F24)), XK_F24);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::Key_PageUp)), XK_Prior);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::Key_Exclam)), 0u);
-    EXPECT_EQ(XcbHotKeyGrabber::KeySymOf(QKeyCombination(Qt::KeypadModifier, Qt::Key_Home)), 0u);
-}
-
-TEST(XcbHotKeyGrabberKeySyms, EveryKeyAShortCutCarriesHasASymbol)
-{
-    for (int virtualKey = 0; virtualKey <= 0xFF; ++virtualKey) {
-        if (const std::optional<QKeyCombination> combination = ShortCutToKeyCombination(virtualKey)) {
-            EXPECT_NE(XcbHotKeyGrabber::KeySymOf(*combination), 0u) << std::hex << virtualKey;
-        }
-    }
-}
-
 TEST(XcbHotKeyGrabberWithoutX, RegisteringFailsQuietly)
 {
     if (QtXConnection() != nullptr)
@@ -231,6 +209,65 @@ TEST_F(XcbHotKeyGrabberLiveX, GlobalHotKeyFiresFromTheDesktop)
     ASSERT_TRUE(WaitFor([&] { return key != 0; }));
     EXPECT_EQ(key, 'R');
     EXPECT_EQ(shift, Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+// Switches the display's keyboard layout for one test, and back to US after it.
+class Layout {
+public:
+    explicit Layout(const char* name) { ok_ = Set(name); }
+    ~Layout() { Set("us"); }
+    bool Ok() const { return ok_; }
+
+private:
+    static bool Set(const char* name)
+    {
+        return QProcess::execute(QStringLiteral("setxkbmap"), {QString::fromLatin1(name)}) == 0;
+    }
+    bool ok_ = false;
+};
+
+TEST_F(XcbHotKeyGrabberLiveX, EveryKeyTheLayoutNamesMakesAShortCutThatComesBack)
+{
+    for (const char* name : {"us", "fr"}) {
+        Layout layout(name);
+        ASSERT_TRUE(layout.Ok()) << "needs setxkbmap";
+        int named = 0;
+        for (int keyCode = 8; keyCode <= 255; ++keyCode) {
+            const std::optional<QKeyCombination> key = grabber.KeyOf(static_cast<std::uint32_t>(keyCode));
+            if (!key)
+                continue;
+            ++named;
+            const QKeyCombination withModifiers(key->keyboardModifiers() | Qt::ControlModifier | Qt::AltModifier, key->key());
+            const TShortCut shortCut = KeyCombinationToShortCut(withModifiers);
+            EXPECT_NE(shortCut, 0) << name << " key code " << keyCode;
+            EXPECT_EQ(ShortCutToKeyCombination(shortCut), withModifiers) << name << " key code " << keyCode;
+        }
+        EXPECT_GT(named, 60) << name;
+    }
+}
+
+TEST_F(XcbHotKeyGrabberLiveX, OnAFrenchLayoutTheDigitRowAndItsAccentedKeysAreHotKeys)
+{
+    Layout french("fr");
+    ASSERT_TRUE(french.Ok()) << "needs setxkbmap";
+    const std::vector<std::pair<Qt::Key, const char*>> keys = {
+        {Qt::Key_1, "ctrl+alt+ampersand"}, {Qt::Key_2, "ctrl+alt+eacute"}, {Qt::Key_7, "ctrl+alt+egrave"},
+        {Qt::Key_9, "ctrl+alt+ccedilla"},  {Qt::Key_0, "ctrl+alt+agrave"}, {Qt::Key_Apostrophe, "ctrl+alt+ugrave"},
+        {Qt::Key_A, "ctrl+alt+a"},
+    };
+    for (const auto& [key, typed] : keys) {
+        ASSERT_TRUE(grabber.Register(QKeyCombination(Qt::ControlModifier | Qt::AltModifier, key))) << typed;
+        const int before = presses;
+        Type(typed);
+        EXPECT_TRUE(WaitFor([&] { return presses == before + 1; })) << typed;
+    }
+}
+
+TEST_F(XcbHotKeyGrabberLiveX, ShiftedDigitsAreTheDigitKeys)
+{
+    ASSERT_TRUE(grabber.Register(QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_1)));
+    Type("ctrl+shift+1");
+    EXPECT_TRUE(WaitFor([this] { return presses == 1; }));
 }
 
 }  // namespace

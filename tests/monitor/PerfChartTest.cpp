@@ -198,6 +198,25 @@ TEST_F(PerfChartFixture, InitWipesTheHistoryAndTheNextPointRisesFromTheBottomEdg
     EXPECT_EQ(At(kW - 1, 5), kGreen);
 }
 
+TEST_F(PerfChartFixture, TheAlarmSegmentStartsThreePixelsLeftOfWhereThePenRests)
+{
+    PlotTimes(3, 100, 100, 0);  // a history with no alarm on the picture
+    // The grid rows leave the pen at the right edge: the segment starts 3 pixels left of it.
+    chart.Plot(100, 100, 35);
+    const std::vector<int> alarmRows = RowsOf(kW - 1, kRed);
+    ASSERT_EQ(alarmRows.size(), 1u);
+    EXPECT_EQ(At(kW - 3, alarmRows[0]), kRed);
+    EXPECT_NE(At(kW - 4, alarmRows[0]), kRed);
+
+    // At every sixth point the vertical grid line leaves the pen one pixel further left.
+    chart.Plot(100, 100, 0);
+    chart.Plot(100, 100, 45);
+    const std::vector<int> sixthRows = RowsOf(kW - 1, kRed);
+    ASSERT_EQ(sixthRows.size(), 1u);
+    EXPECT_EQ(At(kW - 4, sixthRows[0]), kRed);
+    EXPECT_NE(At(kW - 5, sixthRows[0]), kRed);
+}
+
 TEST(PerfChart, NewChartPlotsInBlackUntilTheOwnerSetsAColourByName)
 {
     TPerfChart chart;

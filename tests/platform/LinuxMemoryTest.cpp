@@ -9,7 +9,9 @@
 #include "platform/linux/OomScore.h"
 #include "recovery/RamRecovery.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <sys/mman.h>
 
 namespace {
@@ -177,11 +179,46 @@ public:
     std::vector<void*> blocks;
 };
 
+constexpr int kPagesPerBlock = platform::IMemory::kBlockSize / 4096;
+
 bool IsMapped(void* block)
 {
-    unsigned char residency[platform::IMemory::kBlockSize / 4096];
+    unsigned char residency[kPagesPerBlock];
     return ::mincore(block, platform::IMemory::kBlockSize, residency) == 0 || errno != ENOMEM;
 }
+
+int ResidentPages(void* block)
+{
+    unsigned char residency[kPagesPerBlock];
+    if (::mincore(block, platform::IMemory::kBlockSize, residency) != 0)
+        return -1;
+    return static_cast<int>(std::count_if(std::begin(residency), std::end(residency), [](unsigned char page) { return page & 1; }));
+}
+
+bool KernelPopulates()
+{
+    void* page = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    const bool populated = ::madvise(page, 4096, MADV_POPULATE_WRITE) == 0;
+    ::munmap(page, 4096);
+    return populated;
+}
+
+// The real memory layer, with the kernel's answer to the populate request chosen by the test.
+class ScriptedPopulate : public platform::LinuxMemory {
+public:
+    explicit ScriptedPopulate(int answer) : answer_(answer) {}
+    std::vector<void*> asked;
+
+protected:
+    int Populate(void* block) override
+    {
+        asked.push_back(block);
+        return answer_;
+    }
+
+private:
+    int answer_;
+};
 
 TEST(LinuxMemoryOnThisMachine, ARunLeavesNoMappingBehind)
 {
@@ -197,6 +234,42 @@ TEST(LinuxMemoryOnThisMachine, ARunLeavesNoMappingBehind)
     };
     engine.Defrag(64);
     EXPECT_EQ(steps, 128) << "this machine has far more than the floor free";
+}
+
+TEST(LinuxMemoryOnThisMachine, ABlockIsBackedByTheKernelBeforeItIsHandedOut)
+{
+    if (!KernelPopulates())
+        GTEST_SKIP() << "this kernel does not populate on request (before 5.14)";
+    platform::LinuxMemory memory;
+    void* block = memory.CommitBlock();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(ResidentPages(block), kPagesPerBlock);
+    memory.ReleaseBlock(block);
+}
+
+TEST(LinuxMemoryOnThisMachine, WhereTheKernelWillNotPopulateTheEngineStillBacksEveryPageByWriting)
+{
+    ScriptedPopulate memory(EINVAL);
+    platform::FakeEventQueue events;
+    TRamRecovery engine(memory, events);
+    std::vector<int> residentWhenFilled;
+    events.onDrain = [&](int drain) {
+        residentWhenFilled.push_back(ResidentPages(memory.asked.at(drain - 1)));
+        return false;
+    };
+    int steps = 0;
+    engine.OnProgress = [&](QObject*, int) { ++steps; };
+    engine.Defrag(8);
+    EXPECT_EQ(steps, 16) << "a refused populate is no refused block";
+    EXPECT_EQ(residentWhenFilled, std::vector<int>(8, kPagesPerBlock));
+}
+
+TEST(LinuxMemoryOnThisMachine, ABlockTheKernelCannotBackIsRefusedAndUnmapped)
+{
+    ScriptedPopulate memory(ENOMEM);
+    EXPECT_EQ(memory.CommitBlock(), nullptr);
+    ASSERT_EQ(memory.asked.size(), 1u);
+    EXPECT_FALSE(IsMapped(memory.asked[0]));
 }
 
 TEST(LinuxMemoryOnThisMachine, ThisProcessVolunteersForTheOomKiller)

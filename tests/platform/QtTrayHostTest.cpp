@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSystemTrayIcon>
 #include <vector>
 
@@ -223,6 +225,62 @@ TEST(QtTrayHostBalloons, BalloonsGoToTheNotificationServiceWhereOneRuns)
 TEST_F(QtTrayHostFixture, TheCursorPositionCanBeRead)
 {
     EXPECT_TRUE(host.CursorPosition().has_value());
+}
+
+// Qt draws the balloon itself on an XEmbed tray; this case needs one (the TrayHostOnX run).
+class QtTrayHostOnX : public QtTrayHostFixture {
+protected:
+    static QWidget* Shown(const char* className)
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->inherits(className) && window->isVisible())
+                return window;
+        return nullptr;
+    }
+    static void Press(QWidget* widget, Qt::MouseButton button)
+    {
+        const QPointF at(2, 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+    }
+    QWidget* PopBalloon(const QString& text)
+    {
+        host.Modify({Checkerboard(), QString(),
+                     platform::TrayBalloon{QStringLiteral("Mnemora XP"), text, platform::BalloonIcon::Information, 10000}});
+        QWidget* balloon = nullptr;
+        WaitUntil([&] { return (balloon = Shown("QBalloonTip")) != nullptr; });
+        return balloon;
+    }
+};
+
+TEST_F(QtTrayHostOnX, OnlyAClickOnTheBalloonItselfIsABalloonClick)
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        GTEST_SKIP() << "no XEmbed tray on this display";
+    QApplication::setDoubleClickInterval(0);
+    host.Add({Checkerboard(), QStringLiteral("tip"), std::nullopt});
+    QWidget* icon = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (icon = Shown("QSystemTrayIconSys")) != nullptr; }));
+
+    QWidget* balloon = PopBalloon(QStringLiteral("Optimisation terminée!\n\rQuantitée récupérée : 3 MB."));
+    ASSERT_NE(balloon, nullptr);
+    QStringList texts;
+    for (const QLabel* label : balloon->findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Optimisation terminée!\nQuantitée récupérée : 3 MB.")))
+        << texts.join(QLatin1Char('|')).toStdString();
+
+    Press(icon, Qt::LeftButton);
+    ASSERT_NE(PopBalloon(QStringLiteral("Optimisation en cours ...")), nullptr);
+    Press(icon, Qt::RightButton);
+    EXPECT_EQ(notices, (std::vector<TrayNotice>{TrayNotice::Click, TrayNotice::ContextClick}))
+        << "a click on the icon is no balloon click, even with a balloon up";
+
+    balloon = PopBalloon(QStringLiteral("Optimisation en cours ..."));
+    ASSERT_NE(balloon, nullptr);
+    Press(balloon, Qt::LeftButton);
+    EXPECT_EQ(notices.back(), TrayNotice::BalloonClicked);
+    EXPECT_EQ(notices.size(), 3u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,6 +61,20 @@ TEST_F(RecoveryFixture, ProgressClimbsToFiftyWhileFillingAndToAHundredWhileRelea
     EXPECT_EQ(memory.commits, 8);
     EXPECT_EQ(memory.releases, 8);
     EXPECT_EQ(events.drains, 8) << "the queue is drained once per filled block, never while releasing";
+}
+
+TEST_F(RecoveryFixture, EveryByteOfABlockIsWrittenBeforeTheQueueIsDrained)
+{
+    std::vector<std::size_t> unwritten;
+    events.onDrain = [&](int) {
+        for (void* block : memory.live) {
+            const auto* bytes = static_cast<const unsigned char*>(block);
+            unwritten.push_back(static_cast<std::size_t>(std::count(bytes, bytes + kMiB, platform::FakeMemory::kFreshByte)));
+        }
+        return false;
+    };
+    engine->Defrag(3);
+    EXPECT_EQ(unwritten, (std::vector<std::size_t>{0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(RecoveryFixture, NoBlocksForZeroOrNegativeSizesButBothEventsFire)
@@ -177,7 +192,7 @@ TEST_F(RecoveryFixture, AQuitRequestNeitherCancelsNorShortensTheRun)
     EXPECT_EQ(events.drains, 3);
 }
 
-TEST_F(RecoveryFixture, AThrowingHandlerLeavesNothingCommittedAndTheEngineUsable)
+TEST_F(RecoveryFixture, AThrowingHandlerEndsTheRunWithItsEndEventAndLeavesTheEngineUsable)
 {
     engine->OnProgress = [](QObject*, int progress) {
         if (progress == 30)
@@ -186,17 +201,39 @@ TEST_F(RecoveryFixture, AThrowingHandlerLeavesNothingCommittedAndTheEngineUsable
     EXPECT_THROW(engine->Defrag(5), std::runtime_error);
     EXPECT_TRUE(memory.live.empty());
     EXPECT_FALSE(engine->IsBusy());
+    EXPECT_EQ(log, (std::vector<std::string>{"before", "after"})) << "the owner learns that the run is over";
 
     engine->OnProgress = nullptr;
+    const auto before = engine->OnBeforeDefrag;
     engine->OnBeforeDefrag = [](QObject*) { throw std::runtime_error("before failed"); };
+    log.clear();
     EXPECT_THROW(engine->Defrag(5), std::runtime_error);
     EXPECT_FALSE(engine->IsBusy());
+    EXPECT_EQ(log, (std::vector<std::string>{"after"}));
 
-    engine->OnBeforeDefrag = nullptr;
+    engine->OnBeforeDefrag = before;
     log.clear();
     engine->Defrag(2);
-    EXPECT_EQ(log, (std::vector<std::string>{"after"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"before", "after"}));
     EXPECT_EQ(memory.commits, 3 + 0 + 2) << "the throwing start event came before any block";
+    EXPECT_TRUE(memory.live.empty());
+}
+
+TEST_F(RecoveryFixture, AThrowingEndEventIsNotFiredTwiceAndTheFirstErrorGoesOn)
+{
+    int ends = 0;
+    engine->OnAfterDefrag = [&](QObject*) {
+        ++ends;
+        throw std::logic_error("end failed");
+    };
+    EXPECT_THROW(engine->Defrag(2), std::logic_error);
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(engine->IsBusy());
+
+    ends = 0;
+    engine->OnProgress = [](QObject*, int) { throw std::runtime_error("progress failed"); };
+    EXPECT_THROW(engine->Defrag(2), std::runtime_error) << "the end event's own error does not replace it";
+    EXPECT_EQ(ends, 1);
     EXPECT_TRUE(memory.live.empty());
 }
 

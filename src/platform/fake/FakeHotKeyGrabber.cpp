@@ -20,6 +20,12 @@ void FakeHotKeyGrabber::Unregister()
     ++unregistrations;
 }
 
+std::optional<QKeyCombination> FakeHotKeyGrabber::KeyOf(std::uint32_t nativeScanCode) const
+{
+    const auto key = keyboard.find(nativeScanCode);
+    return key != keyboard.end() ? std::optional(key->second) : std::nullopt;
+}
+
 void FakeHotKeyGrabber::Press(QKeyCombination combination)
 {
     if (held == combination && OnPressed)

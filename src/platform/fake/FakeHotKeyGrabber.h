@@ -1,5 +1,6 @@
 #pragma once
 #include <QKeyCombination>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -14,6 +15,7 @@ class FakeHotKeyGrabber : public IHotKeyGrabber {
 public:
     bool Register(QKeyCombination combination) override;
     void Unregister() override;
+    std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const override;
 
     // Presses a combination anywhere on the desktop: only the one held reaches OnPressed.
     void Press(QKeyCombination combination);
@@ -22,6 +24,7 @@ public:
     std::optional<QKeyCombination> held;      // what is grabbed now
     std::vector<QKeyCombination> registrations;
     int unregistrations = 0;                  // calls that gave back a held combination
+    std::map<std::uint32_t, QKeyCombination> keyboard;  // the keys by scan code, for KeyOf
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/fake/FakeMemory.h"
 
+#include <cstring>
 #include <new>
 
 namespace platform {
@@ -22,6 +23,7 @@ void* FakeMemory::CommitBlock()
     if (commits == failAtCommit)
         return nullptr;
     void* block = ::operator new(static_cast<std::size_t>(kBlockSize));
+    std::memset(block, kFreshByte, static_cast<std::size_t>(kBlockSize));
     live.insert(block);
     return block;
 }

@@ -6,9 +6,12 @@
 namespace platform {
 
 // Memory a test scripts: the figures it reports, and which commit fails. Blocks are real heap
-// blocks, so that the engine's writes land somewhere; the live set shows what was not released.
+// blocks, so that the engine's writes land somewhere, and they come filled with kFreshByte, so
+// that a test sees which bytes were written; the live set shows what was not released.
 class FakeMemory : public IMemory {
 public:
+    static constexpr unsigned char kFreshByte = 0xA5;
+
     ~FakeMemory() override;
 
     MemoryStatus Status() override;

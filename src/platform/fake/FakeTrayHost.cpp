@@ -6,6 +6,8 @@ namespace platform {
 
 void FakeTrayHost::Add(const TrayIconData& data)
 {
+    if (onCall)
+        onCall(Call::Add);
     calls.push_back({Call::Add, data});
     inTray = true;
     shown.icon = data.icon;
@@ -15,6 +17,8 @@ void FakeTrayHost::Add(const TrayIconData& data)
 
 void FakeTrayHost::Modify(const TrayIconData& data)
 {
+    if (onCall)
+        onCall(Call::Modify);
     calls.push_back({Call::Modify, data});
     if (!inTray)
         return;
@@ -27,6 +31,8 @@ void FakeTrayHost::Modify(const TrayIconData& data)
 
 void FakeTrayHost::Delete()
 {
+    if (onCall)
+        onCall(Call::Delete);
     calls.push_back({Call::Delete, {}});
     inTray = false;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "platform/TrayHost.h"
@@ -36,6 +37,7 @@ public:
     int doubleClickTime = 0;
     bool available = true;  // a notification area is there
     QMenu* menu = nullptr;  // the menu handed to the desktop
+    std::function<void(Call)> onCall;  // runs first in every call; may throw to play a failing shell
 
 private:
     NoticeReceiver receiver_;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <string_view>
 
@@ -153,9 +154,21 @@ void* LinuxMemory::CommitBlock()
     void* block = ::mmap(nullptr, kBlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED)
         return nullptr;
+    // A kernel before 5.14 does not know the advice (EINVAL): the block is then backed page by
+    // page as it is written. Out of memory, the kernel could not back it: the block is refused.
+    if (Populate(block) == ENOMEM) {
+        ::munmap(block, kBlockSize);
+        blocksSinceReading_ = 0;
+        return nullptr;
+    }
     headroom_ -= kBlockSize;
     ++blocksSinceReading_;
     return block;
+}
+
+int LinuxMemory::Populate(void* block)
+{
+    return ::madvise(block, kBlockSize, MADV_POPULATE_WRITE) == 0 ? 0 : errno;
 }
 
 void LinuxMemory::ReleaseBlock(void* block)

@@ -6,7 +6,7 @@
 namespace platform {
 
 // Memory on Linux: figures from /proc/meminfo, lowered to what the process's cgroup v2 limits
-// leave; blocks are anonymous private mappings.
+// leave; blocks are anonymous private mappings, populated by the kernel before they are handed out.
 //
 // A run must never make the kernel kill another program, so a block is refused when taking it
 // would leave MemAvailable + SwapFree (or the cgroup's headroom) below the safety floor,
@@ -23,6 +23,11 @@ public:
     void ReleaseBlock(void* block) override;
 
     std::int64_t SafetyFloor();
+
+protected:
+    // Has the kernel back a new block with pages before it is written: one call instead of a
+    // user-mode fault per page. 0 when done, else the errno.
+    virtual int Populate(void* block);
 
 private:
     struct Reading {

@@ -8,6 +8,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -96,6 +97,21 @@ QSystemTrayIcon::MessageIcon MessageIconOf(BalloonIcon icon)
     return QSystemTrayIcon::NoIcon;
 }
 
+// Qt's own balloon, drawn where the tray has no notification service of its own (XEmbed).
+bool QtBalloonShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::ranges::any_of(windows, [](const QWidget* window) {
+        return window->inherits("QBalloonTip") && window->isVisible();
+    });
+}
+
+// The balloon text comes with Windows line ends, in either order: each pair is one line break.
+QString BalloonLines(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1String("\n\r"), QLatin1String("\n"));
+}
+
 xcb_atom_t InternAtom(xcb_connection_t* connection, const QByteArray& name)
 {
     const xcb_intern_atom_cookie_t cookie =
@@ -114,7 +130,12 @@ QtTrayHost::QtTrayHost(Protocol protocol, QDBusConnection notificationBus)
     : protocol_(protocol), icon_(new QSystemTrayIcon(this)), notifications_(std::move(notificationBus))
 {
     connect(icon_, &QSystemTrayIcon::activated, this, &QtTrayHost::OnActivated);
-    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { Notify(TrayNotice::BalloonClicked); });
+    // On an XEmbed tray Qt reports any press on the icon as a balloon click while its balloon is
+    // up; a press on the balloon itself closes the balloon before it is reported.
+    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (!QtBalloonShown())
+            Notify(TrayNotice::BalloonClicked);
+    });
     notifications_.OnClicked = [this] { Notify(TrayNotice::BalloonClicked); };
     WatchTrayManagers();
 }
@@ -168,17 +189,18 @@ void QtTrayHost::Modify(const TrayIconData& data)
     // A hidden icon shows no balloon.
     if (!data.balloon || !icon_->isVisible())
         return;
+    TrayBalloon balloon = *data.balloon;
+    balloon.text = BalloonLines(balloon.text);
     if (notifications_.ServiceRunning()) {
-        if (data.balloon->text.isEmpty())
+        if (balloon.text.isEmpty())
             notifications_.Close();
         else
-            notifications_.Show(*data.balloon);
+            notifications_.Show(balloon);
         return;
     }
     // Qt can't take its bubble away; the next one replaces it, so clearing needs nothing here.
-    if (!data.balloon->text.isEmpty())
-        icon_->showMessage(data.balloon->title, data.balloon->text, MessageIconOf(data.balloon->icon),
-                           data.balloon->timeoutMs);
+    if (!balloon.text.isEmpty())
+        icon_->showMessage(balloon.title, balloon.text, MessageIconOf(balloon.icon), balloon.timeoutMs);
 }
 
 void QtTrayHost::Delete()

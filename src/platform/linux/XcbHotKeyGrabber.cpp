@@ -1,10 +1,10 @@
 #include "platform/linux/XcbHotKeyGrabber.h"
 
+#include "platform/linux/PhysicalKeys.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
-#include <X11/XF86keysym.h>
-#include <X11/keysym.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
@@ -21,39 +21,6 @@ constexpr std::array<std::uint16_t, 4> kLockVariants = {
     0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
 constexpr std::uint16_t kModifierBits = 0xFF;  // the rest of an event's state are mouse buttons
-
-struct NamedKey {
-    Qt::Key key;
-    std::uint32_t keySym;
-};
-
-constexpr std::array kNamedKeys = {
-    NamedKey{Qt::Key_Backspace, XK_BackSpace},   NamedKey{Qt::Key_Tab, XK_Tab},
-    NamedKey{Qt::Key_Clear, XK_Clear},           NamedKey{Qt::Key_Return, XK_Return},
-    NamedKey{Qt::Key_Pause, XK_Pause},           NamedKey{Qt::Key_Escape, XK_Escape},
-    NamedKey{Qt::Key_Space, XK_space},           NamedKey{Qt::Key_PageUp, XK_Prior},
-    NamedKey{Qt::Key_PageDown, XK_Next},         NamedKey{Qt::Key_End, XK_End},
-    NamedKey{Qt::Key_Home, XK_Home},             NamedKey{Qt::Key_Left, XK_Left},
-    NamedKey{Qt::Key_Up, XK_Up},                 NamedKey{Qt::Key_Right, XK_Right},
-    NamedKey{Qt::Key_Down, XK_Down},             NamedKey{Qt::Key_Select, XK_Select},
-    NamedKey{Qt::Key_Print, XK_Print},           NamedKey{Qt::Key_Insert, XK_Insert},
-    NamedKey{Qt::Key_Delete, XK_Delete},         NamedKey{Qt::Key_Help, XK_Help},
-    NamedKey{Qt::Key_Menu, XK_Menu},             NamedKey{Qt::Key_Sleep, XF86XK_Sleep},
-    NamedKey{Qt::Key_Semicolon, XK_semicolon},   NamedKey{Qt::Key_Equal, XK_equal},
-    NamedKey{Qt::Key_Comma, XK_comma},           NamedKey{Qt::Key_Minus, XK_minus},
-    NamedKey{Qt::Key_Period, XK_period},         NamedKey{Qt::Key_Slash, XK_slash},
-    NamedKey{Qt::Key_QuoteLeft, XK_grave},       NamedKey{Qt::Key_BracketLeft, XK_bracketleft},
-    NamedKey{Qt::Key_Backslash, XK_backslash},   NamedKey{Qt::Key_BracketRight, XK_bracketright},
-    NamedKey{Qt::Key_Apostrophe, XK_apostrophe},
-};
-
-constexpr std::array kKeypadKeys = {
-    NamedKey{Qt::Key_Asterisk, XK_KP_Multiply}, NamedKey{Qt::Key_Plus, XK_KP_Add},
-    NamedKey{Qt::Key_Minus, XK_KP_Subtract},    NamedKey{Qt::Key_Period, XK_KP_Decimal},
-    NamedKey{Qt::Key_Slash, XK_KP_Divide},
-};
-
-constexpr int kFunctionKeys = 35;
 
 // Qt's connection to the X server, or null: under offscreen the X11 interface may be there with
 // no connection behind it.
@@ -83,26 +50,21 @@ std::optional<std::uint16_t> ModifierMask(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
-// The keys that type the symbol in the first layout group, unshifted or shifted. Later groups
-// are left out: there the symbol sits on another key, and grabbing that one would fire the hot
-// key from a key the user never chose.
-std::vector<xcb_keycode_t> KeyCodes(xcb_connection_t* connection, std::uint32_t keySym)
+// The current layout's first group, read from the server each time: the user may switch layouts
+// while the program runs.
+PhysicalKeys CurrentLayout(xcb_connection_t* connection)
 {
-    std::vector<xcb_keycode_t> keyCodes;
+    std::vector<PhysicalKeys::Row> rows;
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection);
     if (symbols == nullptr)
-        return keyCodes;
+        return PhysicalKeys(rows);
     const xcb_setup_t* setup = xcb_get_setup(connection);
     for (int keyCode = setup->min_keycode; keyCode <= setup->max_keycode; ++keyCode) {
-        for (int column = 0; column < 2; ++column) {
-            if (xcb_key_symbols_get_keysym(symbols, static_cast<xcb_keycode_t>(keyCode), column) == keySym) {
-                keyCodes.push_back(static_cast<xcb_keycode_t>(keyCode));
-                break;
-            }
-        }
+        const auto code = static_cast<xcb_keycode_t>(keyCode);
+        rows.push_back({code, xcb_key_symbols_get_keysym(symbols, code, 0), xcb_key_symbols_get_keysym(symbols, code, 1)});
     }
     xcb_key_symbols_free(symbols);
-    return keyCodes;
+    return PhysicalKeys(std::move(rows));
 }
 
 }  // namespace
@@ -118,40 +80,22 @@ XcbHotKeyGrabber::~XcbHotKeyGrabber()
     Unregister();
 }
 
-std::uint32_t XcbHotKeyGrabber::KeySymOf(QKeyCombination combination)
+std::optional<QKeyCombination> XcbHotKeyGrabber::KeyOf(std::uint32_t nativeScanCode) const
 {
-    const Qt::Key key = combination.key();
-    if (combination.keyboardModifiers() & Qt::KeypadModifier) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9)
-            return XK_KP_0 + (key - Qt::Key_0);
-        for (const NamedKey& named : kKeypadKeys) {
-            if (named.key == key)
-                return named.keySym;
-        }
-        return 0;
-    }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return XK_a + (key - Qt::Key_A);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return XK_0 + (key - Qt::Key_0);
-    if (key >= Qt::Key_F1 && key < Qt::Key_F1 + kFunctionKeys)
-        return XK_F1 + (key - Qt::Key_F1);
-    for (const NamedKey& named : kNamedKeys) {
-        if (named.key == key)
-            return named.keySym;
-    }
-    return 0;
+    xcb_connection_t* connection = XConnection();
+    if (connection == nullptr || nativeScanCode > 0xFF)
+        return std::nullopt;
+    return CurrentLayout(connection).KeyOf(static_cast<std::uint8_t>(nativeScanCode));
 }
 
 bool XcbHotKeyGrabber::Register(QKeyCombination combination)
 {
     Unregister();
     xcb_connection_t* connection = XConnection();
-    const std::uint32_t keySym = KeySymOf(combination);
     const std::optional<std::uint16_t> modifiers = ModifierMask(combination.keyboardModifiers());
-    if (connection == nullptr || keySym == 0 || !modifiers)
+    if (connection == nullptr || !modifiers)
         return false;
-    const std::vector<xcb_keycode_t> keyCodes = KeyCodes(connection, keySym);
+    const std::vector<std::uint8_t> keyCodes = CurrentLayout(connection).KeyCodesOf(combination);
     if (keyCodes.empty())
         return false;
 
@@ -162,7 +106,7 @@ bool XcbHotKeyGrabber::Register(QKeyCombination combination)
     std::vector<Request> requests;
     for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection)); screen.rem;
          xcb_screen_next(&screen)) {
-        for (xcb_keycode_t keyCode : keyCodes) {
+        for (const std::uint8_t keyCode : keyCodes) {
             for (std::uint16_t lock : kLockVariants) {
                 const Grab grab{screen.data->root, keyCode, static_cast<std::uint16_t>(*modifiers | lock)};
                 // Not owner_events: even a press into one of our own windows must come as the

@@ -9,7 +9,8 @@
 namespace platform {
 
 // The hot key on an X11 desktop: a passive grab of the key on every root window, once for each
-// state of NumLock and CapsLock so that neither lock disables it. The presses come back on Qt's
+// state of NumLock and CapsLock so that neither lock disables it. Keys are found by what they
+// are on the current layout (PhysicalKeys), the way the hot-key field names them. The presses come back on Qt's
 // own X connection. Without an X connection (Wayland, offscreen) nothing can be held. Build it
 // after the application object.
 class XcbHotKeyGrabber : public IHotKeyGrabber, private QAbstractNativeEventFilter {
@@ -19,10 +20,7 @@ public:
 
     bool Register(QKeyCombination combination) override;
     void Unregister() override;
-
-    // The X key symbol of a combination's key (with the keypad modifier, the keypad's symbol);
-    // 0 for a key that has none here.
-    static std::uint32_t KeySymOf(QKeyCombination combination);
+    std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const override;
 
 private:
     struct Grab {
