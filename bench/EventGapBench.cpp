@@ -25,7 +25,9 @@
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
+#include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 #include "recovery/RamRecovery.h"
@@ -173,9 +175,11 @@ int main(int argc, char** argv)
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
+    platform::QtDownloader downloader;
+    platform::QtShellOpener shell;
     int status = 0;
     {
-        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock});
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, downloader, shell});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);
