@@ -3,16 +3,19 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include "app/MenuStyle.h"
+
 namespace {
 
-QMenu* MakeMenu(const char* name, QMainWindow* window, const QList<QAction*>& items)
+QMenu* MakeMenu(const char* name, QMainWindow* window, QStyle* look, const QList<QAction*>& items)
 {
     auto* menu = new QMenu(window);
     menu->setObjectName(QString::fromLatin1(name));
     menu->addActions(items);
     QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
+    font.setPixelSize(11);
     menu->setFont(font);
+    menu->setStyle(look);
     return menu;
 }
 
@@ -27,10 +30,13 @@ void OpenOnRightClick(QWidget* widget, QMenu* menu)
 
 void TFormMenus::SetupMenus(Ui::TfMainMem& ui, QMainWindow* window)
 {
-    PopupMenu1 = MakeMenu("PopupMenu1", window, {ui.Open1, ui.RecoverRam1, ui.Cancel1, ui.Exit1});
+    // One look for both menus; a widget does not own the style it is given, the window does.
+    auto* look = new TMenuStyle;
+    look->setParent(window);
+    PopupMenu1 = MakeMenu("PopupMenu1", window, look, {ui.Open1, ui.RecoverRam1, ui.Cancel1, ui.Exit1});
     // The items' hints show as tool tips; an item without one shows none.
     PopupMenu1->setToolTipsVisible(true);
-    PopupMenu2 = MakeMenu("PopupMenu2", window, {ui.Basse1, ui.Normale1, ui.Haute1});
+    PopupMenu2 = MakeMenu("PopupMenu2", window, look, {ui.Basse1, ui.Normale1, ui.Haute1});
 
     OpenOnRightClick(ui.Memoire, PopupMenu1);
     OpenOnRightClick(ui.TabSheet3, PopupMenu1);

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kIconSize = 16;
-constexpr int kMargin = 2;
 
 }  // namespace
 
@@ -23,7 +22,7 @@ void TStatusPanel::SetText(const QString& text)
     update();
 }
 
-void TStatusPanel::SetIcon(const QPixmap& icon)
+void TStatusPanel::SetIcon(const QIcon& icon)
 {
     icon_ = icon;
     update();
@@ -33,10 +32,11 @@ void TStatusPanel::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    const QRect area = contentsRect().adjusted(kMargin, 0, -kMargin, 0);
+    // The texts begin with a blank, which spaces them from the picture: the 60-pixel panel then
+    // holds " 100 %" whole in the status bar's bold font.
+    const QRect area = contentsRect();
     const QRect iconRect(area.left(), area.top() + (area.height() - kIconSize) / 2, kIconSize, kIconSize);
-    if (!icon_.isNull())
-        painter.drawPixmap(iconRect, icon_);
+    icon_.paint(&painter, iconRect);
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(area.adjusted(kIconSize, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text_);
 }

@@ -1,6 +1,6 @@
 #pragma once
 #include <QFrame>
-#include <QPixmap>
+#include <QIcon>
 
 // A status-bar panel of fixed width showing a small icon followed by a line of text.
 class TStatusPanel : public QFrame {
@@ -13,12 +13,12 @@ public:
 
     QString Text() const { return text_; }
     void SetText(const QString& text);
-    void SetIcon(const QPixmap& icon);
+    void SetIcon(const QIcon& icon);  // drawn 16 x 16, at the screen's own scale
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString text_;
-    QPixmap icon_;
+    QIcon icon_;
 };

@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/AuthorLinks.h"
+#include "app/FormPictures.h"
 #include "app/LabelMouse.h"
 #include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
@@ -35,6 +36,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
 {
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
+    FormPictures::Load(ui);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the

@@ -1,0 +1,61 @@
+#include "app/FormPictures.h"
+
+#include <QGuiApplication>
+#include <array>
+
+namespace FormPictures {
+
+namespace {
+
+constexpr std::array<const char*, kImageList1Count> kImageList1 = {"open",  "optimise", "memory",   "quit",
+                                                                    "tick", "cancel",   "processor"};
+
+void SetPicture(QLabel* label, const char* name, QSize size)
+{
+    label->setPixmap(Picture(QLatin1String(name)).pixmap(size, qGuiApp->devicePixelRatio()));
+}
+
+}  // namespace
+
+// Both drawings, whatever the screen at start-up: Qt itself looks for name@2x.png only when it
+// starts on a 2x screen, and a window can move to one later.
+QIcon Picture(const QString& name)
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/pictures/%1.png").arg(name));
+    icon.addFile(QStringLiteral(":/pictures/%1@2x.png").arg(name));
+    return icon;
+}
+
+QIcon ImageList1(int index)
+{
+    if (index < 0 || index >= kImageList1Count)
+        return {};
+    return Picture(QLatin1String(kImageList1[index]));
+}
+
+void Load(Ui::TfMainMem& ui)
+{
+    const QSize buttonPicture(16, 16);
+    const std::array<std::pair<QAbstractButton*, const char*>, 6> buttons = {{{ui.BitBtn1, "optimise"},
+                                                                             {ui.BitBtn3, "cancel"},
+                                                                             {ui.Button4, "quit"},
+                                                                             {ui.Button2, "save"},
+                                                                             {ui.Button3, "refresh"},
+                                                                             {ui.Button1, "news"}}};
+    for (const auto& [button, name] : buttons) {
+        button->setIcon(Picture(QLatin1String(name)));
+        button->setIconSize(buttonPicture);
+    }
+    ui.StatusPanel0->SetIcon(Picture(QStringLiteral("memory")));
+    ui.StatusPanel1->SetIcon(Picture(QStringLiteral("processor")));
+    SetPicture(ui.Image1, "banner", QSize(300, 100));
+    SetPicture(ui.Image9, "about", QSize(32, 32));
+
+    ui.Open1->setIcon(ImageList1(0));
+    ui.RecoverRam1->setIcon(ImageList1(1));
+    ui.Exit1->setIcon(ImageList1(3));
+    ui.Cancel1->setIcon(ImageList1(5));
+}
+
+}  // namespace FormPictures
