@@ -24,6 +24,9 @@
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxSystemInfo.h"
+#include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/QtDownloader.h"
@@ -176,11 +179,15 @@ int main(int argc, char** argv)
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
     platform::XcbHotKeyGrabber hotKeys;
+    platform::LinuxVersionInfo versionInfo;
+    platform::LinuxSystemInfo systemInfo;
+    platform::LinuxProcessor processor;
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;
     int status = 0;
     {
-        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, downloader, shell});
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor,
+                        IdentifyWindowsVersion(versionInfo), downloader, shell});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);

@@ -19,6 +19,7 @@
 #include "news/NewsFeed.h"
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
+#include "sysinfo/CpuIdent.h"
 
 namespace {
 
@@ -29,8 +30,13 @@ constexpr int kBalloonSeconds = 10;
 
 TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     : QMainWindow(parent),
+      Os(services.windows),
       cpuUsage_(services.cpuUsage),
       cpuFallback_(services.perfData, services.clock),
+      clock_(services.clock),
+      version_(services.version),
+      system_(services.systemInfo),
+      processor_(services.processor),
       downloader_(services.downloader),
       shell_(services.shell)
 {
@@ -68,6 +74,9 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     Timer3 = new TTimer(this, 30000, false);
     Timer4 = new TTimer(this, 500, false);
     Timer5 = new TTimer(this, 1000, false);
+    CpuIdent1 = std::make_unique<TCpuIdent>(processor_, system_.ProcessorType());
+    CpuIdent1->Loaded();
+    LoadLogos();
     CreateNewsFeed();
 
     BindHandlers();
@@ -129,6 +138,7 @@ void TfMainMem::BindHandlers()
     connect(ui.CheckBox5, &QCheckBox::toggled, this, &TfMainMem::CheckBox5Click);
     connect(ui.SpinEdit2, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit2Change);
     connect(ui.SpinEdit1, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit1Change);
+    connect(ui.Button3, &QPushButton::clicked, this, &TfMainMem::Button3Click);
 }
 
 // ---- start-up, activation and end -----------------------------------------------------------
@@ -140,16 +150,22 @@ void TfMainMem::FormCreate()
     TrayIcon1->SetIconVisible(false);
     setWindowTitle(kTitle);
     ui.Normale1->setChecked(true);
-    // Opacity and balloons are available on every Linux desktop Qt runs on.
-    ui.TrackBar2->setEnabled(true);
-    ui.cbxballoon->setEnabled(true);
+    // Opacity and balloons came with Windows 2000; every Linux desktop Qt runs on has them.
+    if (Os.OsIsWinXP || Os.OsIsWin2000 || !Os.OsIsWindows) {
+        ui.TrackBar2->setEnabled(true);
+        ui.cbxballoon->setEnabled(true);
+    }
+    ShowSystemLogo();
+    ShowVendorLogo();
     ui.Memoire->setCurrentIndex(0);
     InstalledMb = InstalledMegabytes(RamRecovery1->TotalMemory());
+    GetInfoSystem();
     ui.StatusPanel1->SetText(QStringLiteral(" 100 %"));
     ui.TrackBar1->setRange(0, static_cast<int>(InstalledMb));
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
     ApplyStayOnTop();
     setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    GetCpuInfo();
     RecoveryRunning = false;
     ui.BitBtn3->setEnabled(false);
     ui.PerfChart1->Init();

@@ -1,13 +1,16 @@
 #pragma once
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
 #include "app/FormMenus.h"
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
+#include "sysinfo/OsVersion.h"
 #include "ui_UMain.h"
 
+class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
 class TLabelMouse;
@@ -26,6 +29,10 @@ struct TFormServices {
     TCpuUsage& cpuUsage;  // set up before the window exists, stopped when it goes
     platform::IPerfDataRegistry& perfData;
     platform::ITickClock& clock;
+    platform::IVersionInfo& version;
+    platform::ISystemInfo& systemInfo;
+    platform::IProcessor& processor;
+    TWindowsVersion windows;  // identified before the window exists
     platform::IDownloader& downloader;
     platform::IShellOpener& shell;
 };
@@ -51,6 +58,8 @@ public:
     TTimer* Timer3 = nullptr;
     TTimer* Timer4 = nullptr;
     TTimer* Timer5 = nullptr;
+    std::unique_ptr<TCpuIdent> CpuIdent1;
+    const TWindowsVersion Os;
 
     std::int64_t InstalledMb = 0;
     bool RecoveryRunning = false;
@@ -64,6 +73,12 @@ public:
     std::int64_t CpuPercent = 0;
     double CpuFractionSum = 0;
     std::int64_t CpuSampleCount = 0;
+
+    // Cache sizes in KB, settled by the processor page at start.
+    int CacheL1Code = 0;
+    int CacheL1Data = 0;
+    int CacheLevel1 = 0;
+    std::int32_t CacheLevel2 = 0;
 
     // Start-up, activation and end.
     void FormCreate();
@@ -79,6 +94,12 @@ public:
     void exit_appli();
     bool WMQueryEndSession();
     void WMEndSession();
+
+    // The information and processor pages.
+    void GetInfoSystem();
+    void Button3Click() { GetInfoSystem(); }
+    void GetCpuInfo();
+    void AddFeature2(const QString& code, const QString& description, bool supported);
 
     // Recovery runs.
     void RecupRam();
@@ -127,12 +148,19 @@ private:
     void PopBalloon(const QString& text);
     void SetRunControls(bool running);
     void SetRefreshSpeed(int intervalMs, QAction* checkedItem);
+    void LoadLogos();
+    void ShowSystemLogo();
+    void ShowVendorLogo();
     void CreateNewsFeed();
     void ReleaseNewsFeed();
     void HighlightLink(QLabel* label, bool highlighted);
 
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;
+    platform::ITickClock& clock_;
+    platform::IVersionInfo& version_;
+    platform::ISystemInfo& system_;
+    platform::IProcessor& processor_;
     platform::IDownloader& downloader_;
     platform::IShellOpener& shell_;
 };

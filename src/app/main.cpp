@@ -5,6 +5,9 @@
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
+#include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxSystemInfo.h"
+#include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
@@ -17,6 +20,8 @@
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
+    platform::LinuxVersionInfo versionInfo;
+    const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
     platform::LinuxTickClock clock;
     TCpuUsage cpuUsage(perfData);
@@ -36,7 +41,10 @@ int main(int argc, char** argv)
     platform::LinuxSessionEvents session;
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;
-    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, downloader, shell});
+    platform::LinuxSystemInfo systemInfo;
+    platform::LinuxProcessor processor;
+    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
+                    downloader, shell});
     instance.OnShowRequest = [&form] { form.WMUser(); };
     session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
     session.OnEnd = [&form] { form.WMEndSession(); };

@@ -16,3 +16,6 @@
 #include "platform/ShellOpener.h"
 #include "platform/SingleInstance.h"
 #include "platform/Rounding.h"
+#include "platform/Processor.h"
+#include "platform/SystemInfo.h"
+#include "platform/VersionInfo.h"

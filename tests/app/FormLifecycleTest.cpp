@@ -65,7 +65,8 @@ TEST_F(FormLifecycle, QuittingStopsTheProcessorStatisticBeforeTheWindowGoes)
     dynData.cpuUsage = 30;
     TCpuUsage statistic(perfData, TCpuUsage::Family::Windows9x, &dynData);
     statistic.SetUp();
-    TfMainMem window(TFormServices{memory, events, tray, hotKeys, statistic, perfData, clock, downloader, shell});
+    TfMainMem window(TFormServices{memory, events, tray, hotKeys, statistic, perfData, clock, version, systemInfo,
+                                   processor, IdentifyWindowsVersion(version), downloader, shell});
     window.Timer2Timer();
     ASSERT_TRUE(dynData.statisticOn);
     EXPECT_EQ(RunLoop([&] { window.ui.Exit1->trigger(); }), 0);

@@ -22,7 +22,9 @@ protected:
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 GTEST_SKIP() << "needs " << tool;
         MainWindowFixture::SetUp();
-        window = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, grabber, cpuUsage, perfData, clock});
+        window = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, grabber, cpuUsage, perfData, clock, version,
+                                                           systemInfo, processor, IdentifyWindowsVersion(version), downloader,
+                                                           shell});
         window->Timer4->SetEnabled(false);  // the window stays up to be typed into
         window->show();
         window->activateWindow();

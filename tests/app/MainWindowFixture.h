@@ -14,9 +14,12 @@
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeProcessor.h"
+#include "platform/fake/FakeSystemInfo.h"
 #include "platform/fake/FakeShellOpener.h"
 #include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
+#include "platform/fake/FakeVersionInfo.h"
 #include "recovery/RamRecovery.h"
 
 // The real main window, offscreen, with scriptable doubles behind it.
@@ -36,7 +39,8 @@ protected:
     {
         if (!form)
             form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
-                                                                 downloader, shell});
+                                                             version, systemInfo, processor,
+                                                             IdentifyWindowsVersion(version), downloader, shell});
         return *form;
     }
 
@@ -46,6 +50,9 @@ protected:
     platform::FakeHotKeyGrabber hotKeys;
     platform::FakePerfDataRegistry perfData;
     platform::FakeTickClock clock;
+    platform::FakeVersionInfo version;  // no record: a system that is no Windows, like Linux
+    platform::FakeSystemInfo systemInfo;
+    platform::FakeProcessor processor;  // no time-stamp counter: the clock measurement ends at once
     platform::FakeDownloader downloader;
     platform::FakeShellOpener shell;
     TCpuUsage cpuUsage{perfData};

@@ -1,0 +1,9 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// JPEG pictures decoded by libjpeg. A missing, broken or truncated file gives a null image:
+// no picture, never a crash.
+QImage DecodeJpeg(const QByteArray& bytes);
+QImage LoadJpeg(const QString& path);
