@@ -19,11 +19,7 @@ public:
     // The key a key event's native scan code stands for, named as Register() takes keys: by the
     // key pressed whatever it types (the French "1/&" key is Qt::Key_1), with Qt::KeypadModifier
     // on the keypad. Nothing where the desktop can't tell; the key Qt reports stands then.
-    virtual std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const
-    {
-        static_cast<void>(nativeScanCode);
-        return std::nullopt;
-    }
+    virtual std::optional<QKeyCombination> KeyOf(std::uint32_t /*nativeScanCode*/) const { return std::nullopt; }
 
     // Fired on every press of the held combination, on the user-interface thread.
     std::function<void()> OnPressed;
