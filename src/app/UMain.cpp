@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/AuthorLinks.h"
+#include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
 #include "app/LabelMouse.h"
 #include "app/Timer.h"
@@ -25,6 +26,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mnemora XP");
 constexpr int kBalloonSeconds = 10;
+const QString kHotKeyInactiveHint =
+    QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
+                   "à une touche dans les raccourcis clavier du bureau.");
 
 }  // namespace
 
@@ -43,6 +47,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
     FormPictures::Load(ui);
+    FormAccessibility::NameControls(ui, this);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
@@ -448,6 +453,9 @@ void TfMainMem::TrackBar2Change()
 
 void TfMainMem::HotKey1Change()
 {
+    // Where the desktop holds no key for a program, its own shortcut settings can run the command.
+    if (!GlobalHotKey1->CanBeHeld())
+        ui.HotKey1->setToolTip(kHotKeyInactiveHint);
     const TShortCut shortCut = KeySequenceToShortCut(ui.HotKey1->keySequence());
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.

@@ -11,6 +11,7 @@
 #include "platform/linux/LinuxSessionEvents.h"
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
+#include "platform/linux/PortalHotKeyGrabber.h"
 #include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/QtShellOpener.h"
@@ -37,7 +38,13 @@ int main(int argc, char** argv)
     platform::LinuxMemory memory;
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
-    platform::XcbHotKeyGrabber hotKeys;
+    // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.
+    platform::XcbHotKeyGrabber x11Keys;
+    platform::PortalHotKeyGrabber portalKeys;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    platform::IHotKeyGrabber& hotKeys =
+        x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
     platform::LinuxSessionEvents session;
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;

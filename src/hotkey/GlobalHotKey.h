@@ -19,6 +19,8 @@ public:
     TGlobalHotKey(platform::IHotKeyGrabber& grabber, TErrorHandler errorHandler, QObject* owner = nullptr);
     ~TGlobalHotKey() override;
 
+    // False on a desktop that lets no program hold a system-wide key.
+    bool CanBeHeld() const { return grabber_.CanHoldKeys(); }
     bool Active() const { return active_; }
     void SetActive(bool active);
     TShortCut HotKey() const { return hotKey_; }

@@ -16,6 +16,9 @@ public:
     virtual bool Register(QKeyCombination combination) = 0;
     // Gives back the combination held, if any.
     virtual void Unregister() = 0;
+    // False when this desktop gives programs no way at all to hold a system-wide key (a Wayland
+    // session whose desktop portal offers no global shortcuts): the user must bind one there.
+    virtual bool CanHoldKeys() const { return true; }
     // The key a key event's native scan code stands for, named as Register() takes keys: by the
     // key pressed whatever it types (the French "1/&" key is Qt::Key_1), with Qt::KeypadModifier
     // on the keypad. Nothing where the desktop can't tell; the key Qt reports stands then.

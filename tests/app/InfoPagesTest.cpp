@@ -168,6 +168,19 @@ TEST_F(InfoPages, ProcessorPageOfAPentiumIII)
     EXPECT_EQ(first->data(0, Qt::AccessibleTextRole).toString(), QStringLiteral("FPU supported"));
     EXPECT_EQ(sse2->data(0, Qt::AccessibleTextRole).toString(), QStringLiteral("SIMD2 not supported"));
     EXPECT_EQ(sse2->data(1, Qt::AccessibleDescriptionRole).toString(), QStringLiteral("not supported"));
+
+    // What the list tells a screen reader, cell by cell, on the page as shown.
+    f.ui.Memoire->setCurrentWidget(f.ui.TabSheet4);
+    f.show();
+    QCoreApplication::processEvents();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(f.ui.ListView1);
+    ASSERT_NE(list, nullptr);
+    QStringList spoken;
+    for (int i = 0; i < list->childCount(); ++i)
+        spoken << list->child(i)->text(QAccessible::Name);
+    EXPECT_TRUE(spoken.contains(QStringLiteral("FPU supported")));
+    EXPECT_TRUE(spoken.contains(QStringLiteral("SERIAL supported")));
+    EXPECT_TRUE(spoken.contains(QStringLiteral("CLFLUSH Instruction, not supported")));
 }
 
 TEST_F(InfoPages, VendorLogoByTheVendorsName)

@@ -82,6 +82,18 @@ TEST_F(MainWindow, WithoutATrayTheWindowStaysAfterStart)
     EXPECT_TRUE(form.isVisible());
 }
 
+// A Wayland desktop without global shortcuts: the key field says the key does nothing and how
+// to get a recovery from a key anyway.
+TEST_F(MainWindow, WhereTheDesktopHoldsNoKeyTheHotKeyFieldSaysWhatToDo)
+{
+    EXPECT_FALSE(Form().ui.HotKey1->toolTip().contains(QStringLiteral("mnemora-xp --recover")));
+    form.reset();
+    hotKeys.canHoldKeys = false;
+    EXPECT_EQ(Form().ui.HotKey1->toolTip(),
+              QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
+                             "à une touche dans les raccourcis clavier du bureau."));
+}
+
 TEST_F(MainWindow, TheThreeWaysBackShowTheFirstPageWithTheIcon)
 {
     TfMainMem& form = Form();

@@ -46,8 +46,8 @@ protected:
     PrivateBus bus;
     QDBusConnection serviceBus = bus.Connect(QStringLiteral("notification-service"));
     QDBusConnection programBus = bus.Connect(QStringLiteral("program"));
-    ServiceThread serviceThread;
     std::unique_ptr<StandInNotifications> service;
+    ServiceThread serviceThread;  // stops before the service's object goes
 };
 
 TEST_F(DesktopNotificationsFixture, TheServiceIsSeenOnlyWhileItRuns)

@@ -188,8 +188,8 @@ TEST(QtTrayHostBalloons, BalloonsGoToTheNotificationServiceWhereOneRuns)
     PrivateBus bus;
     ASSERT_TRUE(bus.IsUp());
     QDBusConnection serviceBus = bus.Connect(QStringLiteral("service"));
-    ServiceThread thread;
     StandInNotifications service({QStringLiteral("actions")});
+    ServiceThread thread;  // stops before the service's object goes
     service.moveToThread(thread.Thread());
     serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
                               QDBusConnection::ExportAllSlots);

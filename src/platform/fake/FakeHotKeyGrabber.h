@@ -15,6 +15,7 @@ class FakeHotKeyGrabber : public IHotKeyGrabber {
 public:
     bool Register(QKeyCombination combination) override;
     void Unregister() override;
+    bool CanHoldKeys() const override { return canHoldKeys; }
     std::optional<QKeyCombination> KeyOf(std::uint32_t nativeScanCode) const override;
 
     // Presses a combination anywhere on the desktop: only the one held reaches OnPressed.
@@ -24,6 +25,7 @@ public:
     std::optional<QKeyCombination> held;      // what is grabbed now
     std::vector<QKeyCombination> registrations;
     int unregistrations = 0;                  // calls that gave back a held combination
+    bool canHoldKeys = true;                  // false: a desktop with no way to hold keys
     std::map<std::uint32_t, QKeyCombination> keyboard;  // the keys by scan code, for KeyOf
 };
 
