@@ -18,6 +18,8 @@
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
@@ -30,9 +32,18 @@ int main(int argc, char** argv)
 
     // A later start shows the running instance and ends at once: never a second window or icon.
     platform::LocalSocketInstance instance;
-    if (instance.SignalRunning())
-        return 0;
-    instance.Claim();
+    switch (instance.Claim()) {
+    case platform::ISingleInstance::ClaimResult::Claimed:
+        break;
+    case platform::ISingleInstance::ClaimResult::HeldElsewhere:
+        if (instance.SignalRunning())
+            return 0;
+        std::fputs("mnemora-xp : une instance tourne déjà mais ne répond pas.\n", stderr);
+        return 1;
+    case platform::ISingleInstance::ClaimResult::Refused:
+        std::fprintf(stderr, "mnemora-xp : %s.\n", instance.Problem().toLocal8Bit().constData());
+        return 1;
+    }
     platform::VolunteerForOomKill();
 
     platform::LinuxMemory memory;

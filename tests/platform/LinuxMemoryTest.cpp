@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <iterator>
 #include <sys/mman.h>
 
@@ -27,11 +28,13 @@ void WriteFile(const QString& path, const QByteArray& text)
     file.write(text);
 }
 
-// A /proc and a cgroup v2 tree the test writes, for a process in the group /user/app.
+// A /proc and the control-group trees the test writes: by default a cgroup v2 tree with the
+// process in /user/app; the cgroup v1 cases mount a memory hierarchy beside it, as hybrid hosts do.
 class MeminfoFixture : public ::testing::Test {
 protected:
     QString Proc() const { return root.filePath(QStringLiteral("proc")); }
-    QString Cgroup() const { return root.filePath(QStringLiteral("cgroup")); }
+    QString Cgroup() const { return root.filePath(QStringLiteral("cgroup/unified")); }
+    QString CgroupV1() const { return root.filePath(QStringLiteral("cgroup/memory")); }
 
     void SetMeminfo(std::int64_t totalMiB, std::int64_t availableMiB, std::int64_t swapFreeMiB = 0,
                     std::int64_t cachedMiB = 0)
@@ -46,16 +49,71 @@ protected:
                       .arg(cachedMiB * kKiB)
                       .toLatin1());
     }
-    void SetCgroupLimit(const QString& group, const QByteArray& max, std::int64_t currentMiB)
+    void SetCgroupLimit(const QString& group, const QByteArray& max, std::int64_t currentMiB, std::int64_t inactiveFileMiB = 0)
     {
         WriteFile(Cgroup() + group + QStringLiteral("/memory.max"), max + "\n");
         WriteFile(Cgroup() + group + QStringLiteral("/memory.current"), QByteArray::number(currentMiB * kMiB) + "\n");
+        WriteFile(Cgroup() + group + QStringLiteral("/memory.stat"),
+                  "anon 4096\nfile 8192\nactive_file 4096\ninactive_file " + QByteArray::number(inactiveFileMiB * kMiB) + "\n");
     }
-    platform::LinuxMemory Memory() const { return platform::LinuxMemory(Proc(), Cgroup()); }
+    // limit -1: the kernel's "no limit". hierarchicalMiB -1: the group's own limit.
+    void SetV1Limit(const QString& group, std::int64_t limitMiB, std::int64_t usageMiB, std::int64_t hierarchicalMiB = -1,
+                    std::int64_t inactiveFileMiB = 0)
+    {
+        const QByteArray noLimit = "9223372036854771712";
+        const QByteArray limit = limitMiB < 0 ? noLimit : QByteArray::number(limitMiB * kMiB);
+        const QByteArray hierarchical = hierarchicalMiB < 0 ? limit : QByteArray::number(hierarchicalMiB * kMiB);
+        WriteFile(CgroupV1() + group + QStringLiteral("/memory.limit_in_bytes"), limit + "\n");
+        WriteFile(CgroupV1() + group + QStringLiteral("/memory.usage_in_bytes"), QByteArray::number(usageMiB * kMiB) + "\n");
+        WriteFile(CgroupV1() + group + QStringLiteral("/memory.stat"),
+                  "cache 0\nrss 0\ninactive_file 0\nhierarchical_memory_limit " + hierarchical +
+                      "\nhierarchical_memsw_limit " + noLimit + "\ntotal_inactive_file " +
+                      QByteArray::number(inactiveFileMiB * kMiB) + "\n");
+    }
+    // The process's groups: v2 and, when given, v1's memory controller; v1Root is the root of the
+    // v1 mount (a container without its own cgroup namespace sees only its group mounted).
+    void PlaceProcess(const QString& v2Group, const QString& v1Group = {}, const QString& v1Root = QStringLiteral("/"))
+    {
+        QByteArray groups = "12:pids:/elsewhere\n";
+        QByteArray mounts = "31 23 0:28 / " + root.filePath(QStringLiteral("cgroup")).toLocal8Bit() + " rw - tmpfs tmpfs rw\n";
+        if (!v1Group.isEmpty()) {
+            groups += "4:memory:" + v1Group.toLocal8Bit() + "\n";
+            mounts += "35 31 0:32 " + v1Root.toLocal8Bit() + " " + CgroupV1().toLocal8Bit() + " rw,relatime shared:9 - cgroup cgroup rw,memory\n";
+        }
+        groups += "0::" + v2Group.toLocal8Bit() + "\n";
+        mounts += "41 31 0:38 / " + Cgroup().toLocal8Bit() + " rw,relatime - cgroup2 cgroup2 rw\n";
+        WriteFile(Proc() + QStringLiteral("/self/cgroup"), groups);
+        WriteFile(Proc() + QStringLiteral("/self/mountinfo"), mounts);
+    }
+    platform::LinuxMemory Memory() const
+    {
+        platform::LinuxMemory memory(Proc());
+        if (widen)
+            memory.WidenFloor();
+        return memory;
+    }
 
-    void SetUp() override { WriteFile(Proc() + QStringLiteral("/self/cgroup"), "0::/user/app\n"); }
+    // Takes blocks while the group's usage grows with them, as the kernel would show it.
+    int BlocksTakenAsUsageGrows(const std::function<void(std::int64_t taken)>& showUsage)
+    {
+        platform::LinuxMemory memory = Memory();
+        std::vector<void*> blocks;
+        for (int i = 0; i < 2000; ++i) {
+            showUsage(static_cast<std::int64_t>(blocks.size()));
+            void* block = memory.CommitBlock();
+            if (block == nullptr)
+                break;
+            blocks.push_back(block);
+        }
+        for (void* block : blocks)
+            memory.ReleaseBlock(block);
+        return static_cast<int>(blocks.size());
+    }
+
+    void SetUp() override { PlaceProcess(QStringLiteral("/user/app")); }
 
     QTemporaryDir root;
+    bool widen = false;
 };
 
 TEST_F(MeminfoFixture, FiguresAreSixtyFourBitBytesFromMeminfo)
@@ -165,6 +223,109 @@ TEST_F(MeminfoFixture, ANewReadingIsTakenAtLeastEverySixteenBlocks)
     EXPECT_LE(granted, 6);
     for (void* block : blocks)
         memory.ReleaseBlock(block);
+}
+
+TEST_F(MeminfoFixture, TheFloorIsTakenFromWhatTheProcessCanHaveNotFromTheHost)
+{
+    // A 600 MiB group on a 24 GiB host: the floor is 256 MiB, not 5 % of 24 GiB (more than the
+    // whole group), so the run takes what lies between the group's use and that floor.
+    SetMeminfo(24 * 1024, 20 * 1024);
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(600 * kMiB), 100);
+    EXPECT_EQ(Memory().SafetyFloor(), 256 * kMiB);
+    EXPECT_EQ(Memory().Status().totalPhys, 600 * kMiB);
+    EXPECT_EQ(BlocksTakenAsUsageGrows([&](std::int64_t taken) {
+                  SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(600 * kMiB), 100 + taken);
+              }),
+              600 - 100 - 256);
+}
+
+TEST_F(MeminfoFixture, ACgroupV1LimitOnAnyLevelBindsLikeAV2One)
+{
+    // A hybrid host: memory is limited through v1, the v2 tree carries no memory files at all.
+    SetMeminfo(24 * 1024, 20 * 1024);
+    PlaceProcess(QStringLiteral("/"), QStringLiteral("/process_api/job"));
+    SetV1Limit(QStringLiteral("/process_api/job"), -1, 100, 600);
+    SetV1Limit(QStringLiteral("/process_api"), 600, 100);
+    SetV1Limit(QString(), -1, 9000);
+    platform::LinuxMemory memory = Memory();
+    EXPECT_EQ(memory.Status().totalPhys, 600 * kMiB);
+    EXPECT_EQ(memory.Status().availPhys, 500 * kMiB);
+    EXPECT_EQ(memory.SafetyFloor(), 256 * kMiB);
+    EXPECT_EQ(BlocksTakenAsUsageGrows([&](std::int64_t taken) {
+                  SetV1Limit(QStringLiteral("/process_api/job"), -1, 100 + taken, 600);
+                  SetV1Limit(QStringLiteral("/process_api"), 600, 100 + taken);
+              }),
+              244);
+
+    // The limit set on the hierarchy's top level binds too.
+    SetV1Limit(QString(), 400, 150);
+    EXPECT_EQ(Memory().Status().totalPhys, 400 * kMiB);
+    EXPECT_EQ(Memory().Status().availPhys, 250 * kMiB);
+}
+
+TEST_F(MeminfoFixture, AContainerThatSeesOnlyItsOwnGroupReadsTheLimitOfItsAncestors)
+{
+    // Without a cgroup namespace the container's group is mounted as the hierarchy's top, and the
+    // limit set above it shows only as the hierarchical limit.
+    SetMeminfo(24 * 1024, 20 * 1024);
+    PlaceProcess(QStringLiteral("/"), QStringLiteral("/docker/abc"), QStringLiteral("/docker/abc"));
+    SetV1Limit(QString(), -1, 50, 512);
+    EXPECT_EQ(Memory().Status().totalPhys, 512 * kMiB);
+    EXPECT_EQ(Memory().Status().availPhys, 462 * kMiB);
+}
+
+TEST_F(MeminfoFixture, TheTightestOfBothVersionsWinsAndIdleFilePagesCountAsAvailable)
+{
+    SetMeminfo(16 * 1024, 12 * 1024);
+    PlaceProcess(QStringLiteral("/user/app"), QStringLiteral("/job"));
+    SetV1Limit(QStringLiteral("/job"), 3000, 1000, -1, 200);
+    SetCgroupLimit(QStringLiteral("/user"), QByteArray::number(2048 * kMiB), 1900, 300);
+    const platform::MemoryStatus status = Memory().Status();
+    EXPECT_EQ(status.totalPhys, 2048 * kMiB);
+    EXPECT_EQ(status.availPhys, (2048 - 1900 + 300) * kMiB) << "v2's 448 MiB, under v1's 2200 MiB";
+    SetV1Limit(QStringLiteral("/job"), 3000, 2900, -1, 200);
+    EXPECT_EQ(Memory().Status().availPhys, 300 * kMiB);
+    SetCgroupLimit(QString(), QByteArray::number(1024 * kMiB), 100);
+    EXPECT_EQ(Memory().Status().totalPhys, 1024 * kMiB) << "v2's top level too";
+
+    // A limited group whose use cannot be read counts as full.
+    QFile::remove(CgroupV1() + QStringLiteral("/job/memory.usage_in_bytes"));
+    EXPECT_EQ(Memory().Status().availPhys, 0);
+}
+
+TEST_F(MeminfoFixture, AbsurdMeminfoValuesNeitherWrapNorGrantBlocks)
+{
+    WriteFile(Proc() + QStringLiteral("/meminfo"),
+              "MemTotal:       99999999999999999999 kB\nMemAvailable:   9007199254740993 kB\nSwapFree:  -5 kB\n");
+    platform::LinuxMemory memory = Memory();
+    const platform::MemoryStatus status = memory.Status();
+    EXPECT_EQ(status.totalPhys, 0);
+    EXPECT_EQ(status.availPhys, 0);
+    EXPECT_EQ(memory.CommitBlock(), nullptr);
+}
+
+TEST_F(MeminfoFixture, AWidenedFloorIsTwiceAsWide)
+{
+    // 4 GiB machine, 1 GiB available: 768 MiB above the usual floor, 512 MiB above the wide one.
+    SetMeminfo(4096, 1024);
+    EXPECT_EQ(BlocksTakenAsUsageGrows([&](std::int64_t taken) { SetMeminfo(4096, 1024 - taken); }), 768);
+    widen = true;
+    EXPECT_EQ(Memory().SafetyFloor(), 512 * kMiB);
+    EXPECT_EQ(BlocksTakenAsUsageGrows([&](std::int64_t taken) { SetMeminfo(4096, 1024 - taken); }), 512);
+}
+
+TEST_F(MeminfoFixture, VolunteeringIsCheckedAndAFailureReported)
+{
+    const QString score = Proc() + QStringLiteral("/self/oom_score_adj");
+    EXPECT_FALSE(platform::VolunteerForOomKill(Proc())) << "no such file";
+    ASSERT_TRUE(QDir().mkpath(score));
+    EXPECT_FALSE(platform::VolunteerForOomKill(Proc())) << "cannot be written";
+    ASSERT_TRUE(QDir().rmdir(score));
+    WriteFile(score, "0\n");
+    EXPECT_TRUE(platform::VolunteerForOomKill(Proc()));
+    QFile written(score);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "1000\n");
 }
 
 // The real memory layer, noting every block it hands out.

@@ -1,14 +1,12 @@
 #include "platform/linux/LinuxMemory.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <string_view>
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <unistd.h>
+
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -16,103 +14,33 @@ namespace {
 
 constexpr int kBlocksPerReading = 16;
 
-// Small files under /proc and /sys are read with plain read(2): this runs once per 16 MiB of a
-// recovery run, and QFile's buffering costs more than the read itself.
-std::string ReadSmallFile(const QString& path)
+// "MemTotal:       24578016 kB" -> bytes; -1 when absent or too large to be true.
+std::int64_t MeminfoBytes(std::string_view text, std::string_view key)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    std::string text(8192, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == text.size())
-            text.resize(text.size() * 2);
-        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
-        if (got <= 0)
-            break;
-        used += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    text.resize(used);
-    return text;
-}
-
-// "MemTotal:       24578016 kB" -> bytes; -1 when the key is absent.
-std::int64_t MeminfoField(std::string_view text, std::string_view key)
-{
-    std::size_t at = 0;
-    while ((at = text.find(key, at)) != std::string_view::npos) {
-        const bool lineStart = at == 0 || text[at - 1] == '\n';
-        at += key.size();
-        if (!lineStart || at >= text.size() || text[at] != ':')
-            continue;
-        ++at;
-        while (at < text.size() && text[at] == ' ')
-            ++at;
-        std::int64_t kib = 0;
-        const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), kib);
-        if (error != std::errc())
-            return -1;
-        return kib * 1024;
-    }
-    return -1;
-}
-
-// A cgroup value: a number of bytes, or -1 for "max", absent or unreadable.
-std::int64_t CgroupValue(const QString& path)
-{
-    const std::string text = ReadSmallFile(path);
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() ? value : -1;
+    const std::int64_t kib = KernelField(text, key);
+    return kib >= 0 && kib <= INT64_MAX / 1024 ? kib * 1024 : -1;
 }
 
 }  // namespace
 
-LinuxMemory::LinuxMemory(QString procDir, QString cgroupDir)
-    : meminfoPath_(procDir + QStringLiteral("/meminfo")), cgroupDir_(std::move(cgroupDir))
+LinuxMemory::LinuxMemory(const QString& procDir)
+    : meminfoPath_(procDir + QStringLiteral("/meminfo")), cgroups_(procDir)
 {
-    // cgroup v2 names the process's group on the line "0::/path".
-    const std::string self = ReadSmallFile(procDir + QStringLiteral("/self/cgroup"));
-    const std::size_t at = self.find("0::");
-    if (at != std::string::npos && (at == 0 || self[at - 1] == '\n')) {
-        const std::size_t end = self.find('\n', at);
-        selfCgroupPath_ = QString::fromStdString(self.substr(at + 3, end - at - 3));
-    }
-}
-
-void LinuxMemory::ReadCgroup(Reading& reading) const
-{
-    if (selfCgroupPath_.isEmpty())
-        return;
-    // Every ancestor's limit binds the process too; the tightest one counts.
-    QString group = selfCgroupPath_;
-    for (;;) {
-        const QString dir = cgroupDir_ + group;
-        const std::int64_t max = CgroupValue(dir + QStringLiteral("/memory.max"));
-        if (max >= 0) {
-            const std::int64_t current = std::max<std::int64_t>(0, CgroupValue(dir + QStringLiteral("/memory.current")));
-            const std::int64_t left = std::max<std::int64_t>(0, max - current);
-            reading.cgroupLimit = reading.cgroupLimit < 0 ? max : std::min(reading.cgroupLimit, max);
-            reading.cgroupHeadroom = reading.cgroupHeadroom < 0 ? left : std::min(reading.cgroupHeadroom, left);
-        }
-        if (group == QLatin1String("/") || group.isEmpty())
-            break;
-        const int slash = group.lastIndexOf(QLatin1Char('/'));
-        group = slash <= 0 ? QStringLiteral("/") : group.left(slash);
-    }
 }
 
 LinuxMemory::Reading LinuxMemory::Read() const
 {
-    const std::string text = ReadSmallFile(meminfoPath_);
+    const std::string text = ReadKernelFile(meminfoPath_);
     Reading reading;
-    reading.total = std::max<std::int64_t>(0, MeminfoField(text, "MemTotal"));
-    reading.available = std::max<std::int64_t>(0, MeminfoField(text, "MemAvailable"));
-    reading.swapFree = std::max<std::int64_t>(0, MeminfoField(text, "SwapFree"));
-    reading.cached = std::max<std::int64_t>(0, MeminfoField(text, "Cached"));
-    ReadCgroup(reading);
+    reading.total = std::max<std::int64_t>(0, MeminfoBytes(text, "MemTotal"));
+    reading.available = std::max<std::int64_t>(0, MeminfoBytes(text, "MemAvailable"));
+    reading.swapFree = std::max<std::int64_t>(0, MeminfoBytes(text, "SwapFree"));
+    reading.cached = std::max<std::int64_t>(0, MeminfoBytes(text, "Cached"));
+    const CgroupLimits::Reading groups = cgroups_.Read();
+    if (groups.limit >= 0) {
+        reading.total = std::min(reading.total, groups.limit);
+        reading.groupHeadroom = groups.headroom;
+    }
     return reading;
 }
 
@@ -120,10 +48,8 @@ MemoryStatus LinuxMemory::Status()
 {
     const Reading reading = Read();
     MemoryStatus status{reading.total, reading.available, reading.cached};
-    if (reading.cgroupLimit >= 0) {
-        status.totalPhys = std::min(status.totalPhys, reading.cgroupLimit);
-        status.availPhys = std::min(status.availPhys, reading.cgroupHeadroom);
-    }
+    if (reading.groupHeadroom >= 0)
+        status.availPhys = std::min(status.availPhys, reading.groupHeadroom);
     return status;
 }
 
@@ -132,18 +58,21 @@ std::int64_t LinuxMemory::SafetyFloor()
     return FloorFor(Read().total);
 }
 
-std::int64_t LinuxMemory::FloorFor(std::int64_t total)
+std::int64_t LinuxMemory::FloorFor(std::int64_t total) const
 {
-    return std::max(kMinFloor, total / 20);
+    const std::int64_t floor = std::max(kMinFloor, total / 20);
+    return widened_ ? 2 * floor : floor;
 }
 
 void* LinuxMemory::CommitBlock()
 {
     if (blocksSinceReading_ == 0 || blocksSinceReading_ >= kBlocksPerReading || headroom_ < kBlockSize) {
         const Reading reading = Read();
+        // Swap takes pages off the machine's memory, but not off a group's limit: cgroup v1 may
+        // not account swap at all, so a group's headroom counts without it.
         std::int64_t reserve = reading.available + reading.swapFree;
-        if (reading.cgroupHeadroom >= 0)
-            reserve = std::min(reserve, reading.cgroupHeadroom);
+        if (reading.groupHeadroom >= 0)
+            reserve = std::min(reserve, reading.groupHeadroom);
         headroom_ = reserve - FloorFor(reading.total);
         blocksSinceReading_ = 0;
     }

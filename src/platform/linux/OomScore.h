@@ -4,7 +4,8 @@
 namespace platform {
 
 // Should the kernel run out of memory anyway, it is to end this program, never another one.
-// Returns false when the score could not be written.
+// Returns false when the score could not be set (a read-only /proc, a sandbox): the caller must
+// then keep further from the edge.
 bool VolunteerForOomKill(const QString& procDir = QStringLiteral("/proc"));
 
 }  // namespace platform

@@ -1,0 +1,54 @@
+#include "platform/linux/KernelFiles.h"
+
+#include <QFile>
+#include <charconv>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+std::string ReadKernelFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::string text(8192, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == text.size())
+            text.resize(text.size() * 2);
+        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
+        if (got <= 0)
+            break;
+        used += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    text.resize(used);
+    return text;
+}
+
+std::int64_t KernelField(std::string_view text, std::string_view key)
+{
+    std::size_t at = 0;
+    while ((at = text.find(key, at)) != std::string_view::npos) {
+        const bool lineStart = at == 0 || text[at - 1] == '\n';
+        at += key.size();
+        if (!lineStart || at >= text.size() || (text[at] != ':' && text[at] != ' '))
+            continue;
+        ++at;
+        while (at < text.size() && text[at] == ' ')
+            ++at;
+        return KernelValue(text.substr(at));
+    }
+    return -1;
+}
+
+std::int64_t KernelValue(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && value >= 0 ? value : -1;
+}
+
+}  // namespace platform
