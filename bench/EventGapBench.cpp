@@ -25,6 +25,7 @@
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxSystemInfo.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxTickClock.h"
@@ -182,12 +183,13 @@ int main(int argc, char** argv)
     platform::LinuxVersionInfo versionInfo;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
+    platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;
     int status = 0;
     {
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor,
-                        IdentifyWindowsVersion(versionInfo), downloader, shell});
+                        IdentifyWindowsVersion(versionInfo), registry, downloader, shell});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);

@@ -47,6 +47,23 @@ void THotKeyEdit::keyPressEvent(QKeyEvent* event)
         pressed = QKeyCombination(event->modifiers() & Qt::KeypadModifier, Qt::Key(key));
     const TShortCut shortCut =
         KeyCombinationToShortCut(QKeyCombination(modifiers | pressed->keyboardModifiers(), pressed->key()));
-    if (shortCut != 0)
-        setKeySequence(ShortCutToKeySequence(shortCut));
+    if (shortCut == 0)
+        return;
+    // A punctuation key is named after the US key in its place (the French "ù" is the US
+    // apostrophe key); the field shows what the key itself carries, while Shift leaves its
+    // unshifted character unknown here.
+    QKeySequence shown = ShortCutToKeySequence(shortCut);
+    const bool punctuation = (shortCut & 0xFF) >= kFirstPunctuationKey;
+    const bool character = key > 0 && key < Qt::Key_Escape;
+    if (punctuation && character && !modifiers.testFlag(Qt::ShiftModifier))
+        shown = QKeySequence(QKeyCombination(modifiers, Qt::Key(key)));
+    pressedShortCut_ = shortCut;
+    pressedSequence_ = shown;
+    setKeySequence(shown);
+}
+
+TShortCut THotKeyEdit::ShortCut() const
+{
+    const QKeySequence shown = keySequence();
+    return !shown.isEmpty() && shown == pressedSequence_ ? pressedShortCut_ : KeySequenceToShortCut(shown);
 }

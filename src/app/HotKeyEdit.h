@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 
+#include "hotkey/ShortCut.h"
+
 // The hot-key field: it holds one key combination, never a sequence of them. Each combination
 // typed replaces the one shown and is reported at once by keySequenceChanged; a modifier held
 // alone changes nothing; Backspace or Delete on its own, or the clear button, empties the field.
@@ -20,6 +22,13 @@ public:
     // without it, or when it gives nothing, the key Qt reports is taken.
     std::function<std::optional<QKeyCombination>(std::uint32_t nativeScanCode)> KeyOfScanCode;
 
+    // The combination as a shortcut value: the key last pressed, or what was set from code.
+    TShortCut ShortCut() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TShortCut pressedShortCut_ = 0;
+    QKeySequence pressedSequence_;
 };

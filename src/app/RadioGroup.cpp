@@ -31,6 +31,7 @@ int TRadioGroup::ItemIndex() const
 
 void TRadioGroup::SetItemIndex(int index)
 {
+    index = std::clamp(index, -1, static_cast<int>(items_.size()) - 1);
     if (QRadioButton* button = Button(index)) {
         button->setChecked(true);
         return;
@@ -67,5 +68,5 @@ void TRadioGroup::Rebuild()
         grid_->setColumnStretch(column, 1);
     for (int row = 0; row < grid_->rowCount(); ++row)
         grid_->setRowStretch(row, 1);
-    SetItemIndex(index);
+    SetItemIndex(index < count ? index : -1);
 }

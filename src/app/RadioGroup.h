@@ -23,7 +23,7 @@ public:
     void SetItems(const QStringList& items);
     int Columns() const { return columns_; }
     void SetColumns(int columns);
-    // -1 when no choice is made; an index out of range clears the choice.
+    // -1 when no choice is made; an index is clamped to -1 .. the last item.
     int ItemIndex() const;
     void SetItemIndex(int index);
 

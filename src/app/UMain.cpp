@@ -1,9 +1,12 @@
 #include "app/UMain.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWindow>
+#include <cstdio>
 
 #include "app/Application.h"
 #include "app/AuthorLinks.h"
@@ -21,6 +24,10 @@
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
 #include "sysinfo/CpuIdent.h"
+#include "settings/AppRegistry.h"
+#include "settings/MemoryTweaks.h"
+#include "settings/RunKey.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 
@@ -41,6 +48,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
       version_(services.version),
       system_(services.systemInfo),
       processor_(services.processor),
+      registry_(services.registry),
       downloader_(services.downloader),
       shell_(services.shell)
 {
@@ -79,6 +87,8 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     Timer3 = new TTimer(this, 30000, false);
     Timer4 = new TTimer(this, 500, false);
     Timer5 = new TTimer(this, 1000, false);
+    settingsControls_ = std::make_unique<TFormSettingsControls>(ui, *Timer5);
+    tweakControls_ = std::make_unique<TFormTweakControls>(ui);
     CpuIdent1 = std::make_unique<TCpuIdent>(processor_, system_.ProcessorType());
     CpuIdent1->Loaded();
     LoadLogos();
@@ -94,7 +104,13 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
 
 TfMainMem::~TfMainMem()
 {
-    FormDestroy();
+    // The window is going and the event loop with it: a save that fails can only be told on
+    // standard error.
+    try {
+        FormDestroy();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Mnemora XP: %s\n", error.what());
+    }
 }
 
 void TfMainMem::BindHandlers()
@@ -143,6 +159,14 @@ void TfMainMem::BindHandlers()
     connect(ui.CheckBox5, &QCheckBox::toggled, this, &TfMainMem::CheckBox5Click);
     connect(ui.SpinEdit2, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit2Change);
     connect(ui.SpinEdit1, &QSpinBox::valueChanged, this, &TfMainMem::SpinEdit1Change);
+    connect(ui.Button2, &QPushButton::clicked, this, &TfMainMem::Button2Click);
+    connect(ui.CheckBox1, &QCheckBox::toggled, this, &TfMainMem::CheckBox1Click);
+    connect(ui.CbCache, &QComboBox::activated, this, &TfMainMem::CbCacheChange);
+    connect(ui.CbCache->lineEdit(), &QLineEdit::textEdited, this, &TfMainMem::CbCacheChange);
+    connect(ui.cbxCacheNiveau2, &QCheckBox::toggled, this, &TfMainMem::cbxCacheNiveau2Click);
+    connect(ui.RGLargeSystemCache->Buttons(), &QButtonGroup::idClicked, this, &TfMainMem::RGLargeSystemCacheClick);
+    connect(ui.Cbxnoyau, &QCheckBox::toggled, this, &TfMainMem::CbxnoyauClick);
+    connect(ui.cbxSwap, &QCheckBox::toggled, this, &TfMainMem::cbxSwapClick);
     connect(ui.Button3, &QPushButton::clicked, this, &TfMainMem::Button3Click);
 }
 
@@ -151,6 +175,7 @@ void TfMainMem::BindHandlers()
 void TfMainMem::FormCreate()
 {
     CpuSampleCount = 1;
+    AppRegistry = std::make_unique<TAppRegistry>(registry_);
     ui.Label2->setText(ui.Label2->text() + QLatin1String(kVersion) + QLatin1Char(' ') + QLatin1String(kDateText));
     TrayIcon1->SetIconVisible(false);
     setWindowTitle(kTitle);
@@ -164,10 +189,13 @@ void TfMainMem::FormCreate()
     ShowVendorLogo();
     ui.Memoire->setCurrentIndex(0);
     InstalledMb = InstalledMegabytes(RamRecovery1->TotalMemory());
+    if (TMemoryTweaks::KernelPagingOffered(OsIsNtFamily(), InstalledMb))
+        ui.Cbxnoyau->setEnabled(true);
     GetInfoSystem();
     ui.StatusPanel1->SetText(QStringLiteral(" 100 %"));
     ui.TrackBar1->setRange(0, static_cast<int>(InstalledMb));
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
+    LoadSettings();
     ApplyStayOnTop();
     setWindowOpacity(ui.TrackBar2->value() / 255.0);
     GetCpuInfo();
@@ -193,6 +221,7 @@ void TfMainMem::FormActivate()
 void TfMainMem::FormDestroy()
 {
     cpuUsage_.StopCpuStatistic();
+    SaveSettings();
 }
 
 void TfMainMem::Timer4Timer()
@@ -242,7 +271,69 @@ bool TfMainMem::WMQueryEndSession()
 
 void TfMainMem::WMEndSession()
 {
+    // The session is going whatever happens here: a save that fails is told on standard error
+    // rather than in a message box nobody will answer, and the window still closes.
+    try {
+        SaveSettings();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Mnemora XP: %s\n", error.what());
+    }
     close();
+}
+
+// ---- settings, start with the session, memory tweaks ----------------------------------------
+
+bool TfMainMem::LoadSettings()
+{
+    return TSettingsStore(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath()).LoadSettings();
+}
+
+void TfMainMem::SaveSettings()
+{
+    TSettingsStore(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath()).SaveSettings();
+}
+
+void TfMainMem::CheckBox1Click()
+{
+    if (ui.CheckBox1->isChecked())
+        AddToRunKey(*AppRegistry, QCoreApplication::applicationFilePath());
+    else
+        RemoveFromRunKey(*AppRegistry);
+}
+
+void TfMainMem::CbCacheChange()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).WriteCacheSize();
+}
+
+void TfMainMem::cbxCacheNiveau2Click()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).WriteSecondLevelCache(CacheLevel2);
+}
+
+void TfMainMem::RGLargeSystemCacheClick()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).WriteLargeSystemCache();
+}
+
+void TfMainMem::CbxnoyauClick()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).WriteKernelPaging();
+}
+
+void TfMainMem::cbxSwapClick()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).WriteClearSwap();
+}
+
+void TfMainMem::GetMemoryTweaks()
+{
+    TMemoryTweaks(*AppRegistry, *tweakControls_).Refresh(CacheLevel2, OsIsNtFamily());
+}
+
+bool TfMainMem::OsIsNtFamily() const
+{
+    return Os.OsIsWinXP || Os.OsIsWin2000 || Os.OsIsWinNT;
 }
 
 void TfMainMem::closeEvent(QCloseEvent* event)
@@ -372,6 +463,7 @@ void TfMainMem::Timer1Timer()
 void TfMainMem::Timer2Timer()
 {
     CpuPercent = MeasureCpuPercent(cpuUsage_, cpuFallback_);
+    GetMemoryTweaks();
     ui.Gauge2->setValue(static_cast<int>(CpuPercent));
     ui.StatusPanel1->SetText(QStringLiteral(" %1 %").arg(CpuPercent));
     CpuFractionSum += static_cast<double>(CpuPercent) / 100;
@@ -456,7 +548,7 @@ void TfMainMem::HotKey1Change()
     // Where the desktop holds no key for a program, its own shortcut settings can run the command.
     if (!GlobalHotKey1->CanBeHeld())
         ui.HotKey1->setToolTip(kHotKeyInactiveHint);
-    const TShortCut shortCut = KeySequenceToShortCut(ui.HotKey1->keySequence());
+    const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.
     if (TypesText(shortCut))

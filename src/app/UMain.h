@@ -4,12 +4,15 @@
 #include <memory>
 
 #include "app/FormMenus.h"
+#include "app/FormSettingsControls.h"
+#include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
 #include "sysinfo/OsVersion.h"
 #include "ui_UMain.h"
 
+class TAppRegistry;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
@@ -33,6 +36,7 @@ struct TFormServices {
     platform::ISystemInfo& systemInfo;
     platform::IProcessor& processor;
     TWindowsVersion windows;  // identified before the window exists
+    platform::IRegistry& registry;  // the hives the settings and the tuning values live in
     platform::IDownloader& downloader;
     platform::IShellOpener& shell;
 };
@@ -60,6 +64,7 @@ public:
     TTimer* Timer5 = nullptr;
     std::unique_ptr<TCpuIdent> CpuIdent1;
     const TWindowsVersion Os;
+    std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
     std::int64_t InstalledMb = 0;
     bool RecoveryRunning = false;
@@ -94,6 +99,18 @@ public:
     void exit_appli();
     bool WMQueryEndSession();
     void WMEndSession();
+
+    // Settings, the start with the session and the memory tweaks.
+    bool LoadSettings();
+    void SaveSettings();
+    void Button2Click() { SaveSettings(); }
+    void CheckBox1Click();
+    void CbCacheChange();
+    void cbxCacheNiveau2Click();
+    void RGLargeSystemCacheClick();
+    void CbxnoyauClick();
+    void cbxSwapClick();
+    void GetMemoryTweaks();
 
     // The information and processor pages.
     void GetInfoSystem();
@@ -155,12 +172,17 @@ private:
     void ReleaseNewsFeed();
     void HighlightLink(QLabel* label, bool highlighted);
 
+    bool OsIsNtFamily() const;
+
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;
     platform::ITickClock& clock_;
     platform::IVersionInfo& version_;
     platform::ISystemInfo& system_;
     platform::IProcessor& processor_;
+    platform::IRegistry& registry_;
     platform::IDownloader& downloader_;
     platform::IShellOpener& shell_;
+    std::unique_ptr<TFormSettingsControls> settingsControls_;
+    std::unique_ptr<TFormTweakControls> tweakControls_;
 };

@@ -6,6 +6,7 @@
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxSystemInfo.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxSessionEvents.h"
@@ -61,13 +62,19 @@ int main(int argc, char** argv)
     platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
-    TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
-                    downloader, shell});
-    instance.OnShowRequest = [&form] { form.WMUser(); };
-    session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
-    session.OnEnd = [&form] { form.WMEndSession(); };
-    form.show();
-    const int status = TApplication::exec();
+    platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
+    int status = 0;
+    {
+        // The window's destroy handling stops the statistic and saves the settings while the
+        // sampler is still set up.
+        TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
+                        registry, downloader, shell});
+        instance.OnShowRequest = [&form] { form.WMUser(); };
+        session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
+        session.OnEnd = [&form] { form.WMEndSession(); };
+        form.show();
+        status = TApplication::exec();
+    }
     cpuUsage.TearDown();
     return status;
 }

@@ -12,6 +12,9 @@ constexpr TShortCut kScShift = 0x2000;
 constexpr TShortCut kScCtrl = 0x4000;
 constexpr TShortCut kScAlt = 0x8000;
 
+// The punctuation keys' codes run from here to 0xE2, past the keypad and function keys.
+constexpr TShortCut kFirstPunctuationKey = 0xBA;
+
 constexpr TShortCut kDefaultHotKey = kScCtrl | kScShift | 'R';  // 24658
 
 // The key and the shift state a shortcut stands for (Shift, Control and Alt only).

@@ -19,3 +19,5 @@
 #include "platform/Processor.h"
 #include "platform/SystemInfo.h"
 #include "platform/VersionInfo.h"
+#include "platform/Registry.h"
+#include "platform/RegistryLocations.h"

@@ -135,8 +135,10 @@ TEST(RadioGroup, ItemsBecomeButtonsKnownByTheirIndex)
     EXPECT_FALSE(group.Button(0)->isChecked());
     EXPECT_FALSE(group.Button(1)->isChecked());
 
-    group.SetItemIndex(0);
-    group.SetItemIndex(7);  // out of range: no choice
+    // Out of range, the index is clamped: past the end the last item, below -1 no choice.
+    group.SetItemIndex(7);
+    EXPECT_EQ(group.ItemIndex(), 1);
+    group.SetItemIndex(-3);
     EXPECT_EQ(group.ItemIndex(), -1);
 }
 
@@ -264,7 +266,14 @@ TEST(HotKeyEdit, TheCombinationIsTheKeyPressedNotTheCharacterTyped)
     PressKey(edit, Qt::Key_Eacute, Qt::ControlModifier | Qt::AltModifier, 11);  // French "2/é"
     EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Ctrl+Alt+2")));
     PressKey(edit, Qt::Key_Ugrave, Qt::ControlModifier | Qt::AltModifier, 48);  // French "ù"
-    EXPECT_EQ(KeySequenceToShortCut(edit.keySequence()), kScCtrl | kScAlt | 0xDE);
+    EXPECT_EQ(edit.ShortCut(), kScCtrl | kScAlt | 0xDE) << "the key in the US apostrophe's place";
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_Ugrave)))
+        << "shown as the key's own character";
+    PressKey(edit, Qt::Key_Percent, Qt::ControlModifier | Qt::ShiftModifier, 48);
+    EXPECT_EQ(edit.ShortCut(), kScCtrl | kScShift | 0xDE);
+    EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Ctrl+Shift+'"))) << "shifted, by its US name";
+    edit.setKeySequence(QKeySequence(QStringLiteral("Alt+F3")));
+    EXPECT_EQ(edit.ShortCut(), kScAlt | 0x72) << "a combination set from code";
     PressKey(edit, Qt::Key_F7, Qt::AltModifier, 0);  // a key the desktop does not name: Qt's key
     EXPECT_EQ(edit.keySequence(), QKeySequence(QStringLiteral("Alt+F7")));
 }

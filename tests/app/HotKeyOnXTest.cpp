@@ -23,8 +23,8 @@ protected:
                 GTEST_SKIP() << "needs " << tool;
         MainWindowFixture::SetUp();
         window = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, grabber, cpuUsage, perfData, clock, version,
-                                                           systemInfo, processor, IdentifyWindowsVersion(version), downloader,
-                                                           shell});
+                                                           systemInfo, processor, IdentifyWindowsVersion(version), registry,
+                                                           downloader, shell});
         window->Timer4->SetEnabled(false);  // the window stays up to be typed into
         window->show();
         window->activateWindow();
@@ -79,6 +79,7 @@ TEST_F(HotKeyOnX, OnAFrenchLayoutTheDigitRowAndTheAccentedKeysWork)
     TypeAndPress("ctrl+alt+eacute", QStringLiteral("Ctrl+Alt+2"));
     TypeAndPress("ctrl+alt+ccedilla", QStringLiteral("Ctrl+Alt+9"));
     TypeAndPress("ctrl+alt+agrave", QStringLiteral("Ctrl+Alt+0"));
+    TypeAndPress("ctrl+alt+ugrave", QStringLiteral("Ctrl+Alt+Ù"));
     TypeAndPress("ctrl+alt+a", QStringLiteral("Ctrl+Alt+A"));
 }
 

@@ -14,6 +14,7 @@
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
 #include "platform/fake/FakePerfDataRegistry.h"
+#include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeProcessor.h"
 #include "platform/fake/FakeSystemInfo.h"
 #include "platform/fake/FakeShellOpener.h"
@@ -40,7 +41,8 @@ protected:
         if (!form)
             form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
                                                              version, systemInfo, processor,
-                                                             IdentifyWindowsVersion(version), downloader, shell});
+                                                             IdentifyWindowsVersion(version), registry, downloader,
+                                                             shell});
         return *form;
     }
 
@@ -53,6 +55,7 @@ protected:
     platform::FakeVersionInfo version;  // no record: a system that is no Windows, like Linux
     platform::FakeSystemInfo systemInfo;
     platform::FakeProcessor processor;  // no time-stamp counter: the clock measurement ends at once
+    platform::FakeRegistry registry;
     platform::FakeDownloader downloader;
     platform::FakeShellOpener shell;
     TCpuUsage cpuUsage{perfData};
