@@ -14,7 +14,9 @@
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
 #include "platform/linux/PortalHotKeyGrabber.h"
+#include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
@@ -61,6 +63,8 @@ int main(int argc, char** argv)
     platform::IHotKeyGrabber& hotKeys =
         x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
     platform::LinuxSessionEvents session;
+    platform::QtDownloader downloader;
+    platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
@@ -69,7 +73,7 @@ int main(int argc, char** argv)
         // The window's destroy handling stops the statistic and saves the settings while the
         // sampler is still set up.
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
-                        registry});
+                        registry, downloader, shell});
         instance.OnShowRequest = [&form] { form.WMUser(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };

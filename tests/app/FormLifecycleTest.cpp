@@ -66,7 +66,8 @@ TEST_F(FormLifecycle, QuittingStopsTheProcessorStatisticBeforeTheWindowGoes)
     TCpuUsage statistic(perfData, TCpuUsage::Family::Windows9x, &dynData);
     statistic.SetUp();
     TfMainMem window(TFormServices{memory, events, tray, hotKeys, statistic, perfData, clock, version, systemInfo,
-                                   processor, IdentifyWindowsVersion(version), registry});
+                                   processor, IdentifyWindowsVersion(version), registry, downloader,
+                                   shell});
     window.Timer2Timer();
     ASSERT_TRUE(dynData.statisticOn);
     EXPECT_EQ(RunLoop([&] { window.ui.Exit1->trigger(); }), 0);
