@@ -54,7 +54,8 @@ RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
         parsed.method = Method::All;
         return parsed;
     }
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+    // Anchored on the whole word: "$" alone would let a final line feed through.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,10}")));
     bool ok = digits.match(word).hasMatch();
     const qint64 value = ok ? word.toLongLong(&ok) : 0;
     if (!ok || value > INT32_MAX) {
