@@ -30,7 +30,9 @@
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
+#include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 #include "recovery/RamRecovery.h"
@@ -182,10 +184,12 @@ int main(int argc, char** argv)
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
+    platform::QtDownloader downloader;
+    platform::QtShellOpener shell;
     int status = 0;
     {
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor,
-                        IdentifyWindowsVersion(versionInfo), registry});
+                        IdentifyWindowsVersion(versionInfo), registry, downloader, shell});
         form.show();
         form.ui.RadioButton2->setChecked(true);
         form.ui.TrackBar1->setValue(kRunMb);

@@ -9,8 +9,10 @@
 #include <cstdio>
 
 #include "app/Application.h"
+#include "app/AuthorLinks.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
+#include "app/LabelMouse.h"
 #include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
@@ -18,6 +20,7 @@
 #include "monitor/CpuUsage.h"
 #include "monitor/NamedColors.h"
 #include "monitor/TextTrayIcon.h"
+#include "news/NewsFeed.h"
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
 #include "sysinfo/CpuIdent.h"
@@ -45,7 +48,9 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
       version_(services.version),
       system_(services.systemInfo),
       processor_(services.processor),
-      registry_(services.registry)
+      registry_(services.registry),
+      downloader_(services.downloader),
+      shell_(services.shell)
 {
     ui.setupUi(this);
     menus.SetupMenus(ui, this);
@@ -87,6 +92,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     CpuIdent1 = std::make_unique<TCpuIdent>(processor_, system_.ProcessorType());
     CpuIdent1->Loaded();
     LoadLogos();
+    CreateNewsFeed();
 
     BindHandlers();
     // An error in a step ends the sequence there; the window is still created and shown.
@@ -128,6 +134,15 @@ void TfMainMem::BindHandlers()
     connect(ui.Open1, &QAction::triggered, this, &TfMainMem::Open1Click);
     connect(ui.Exit1, &QAction::triggered, this, &TfMainMem::Exit1Click);
     connect(ui.Button4, &QPushButton::clicked, this, &TfMainMem::Button4Click);
+    connect(ui.Button1, &QPushButton::clicked, this, &TfMainMem::Button1Click);
+    auto* webLink = new TLabelMouse(ui.Label32);
+    webLink->OnMouseEnter = [this] { Label32MouseEnter(); };
+    webLink->OnMouseLeave = [this] { Label32MouseLeave(); };
+    webLink->OnClick = [this] { Label32Click(); };
+    auto* mailLink = new TLabelMouse(ui.Label11);
+    mailLink->OnMouseEnter = [this] { Label11MouseEnter(); };
+    mailLink->OnMouseLeave = [this] { Label11MouseLeave(); };
+    mailLink->OnClick = [this] { Label11Click(); };
     for (QRadioButton* method : {ui.RadioButton1, ui.RadioButton2, ui.RadioButton3}) {
         connect(method, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
@@ -241,6 +256,7 @@ void TfMainMem::exit_appli()
 {
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
+    ReleaseNewsFeed();
     hide();
     close();
     FormDestroy();
@@ -249,11 +265,15 @@ void TfMainMem::exit_appli()
 
 bool TfMainMem::WMQueryEndSession()
 {
+    ReleaseNewsFeed();
     return true;
 }
 
 void TfMainMem::WMEndSession()
 {
+    // A system that is ending the session (or this program) must not wait for a run that keeps
+    // taking memory: the run stops at its next test, as on the quit command.
+    RamRecovery1->CancelDefrag();
     // The session is going whatever happens here: a save that fails is told on standard error
     // rather than in a message box nobody will answer, and the window still closes.
     try {
@@ -537,4 +557,45 @@ void TfMainMem::HotKey1Change()
     if (TypesText(shortCut))
         return;
     GlobalHotKey1->SetHotKey(shortCut);
+}
+
+void TfMainMem::HighlightLink(QLabel* label, bool highlighted)
+{
+    label->setCursor(highlighted ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, highlighted ? clRed : clBlack);
+    label->setPalette(colours);
+}
+
+void TfMainMem::Label32Click()
+{
+    shell_.Open(QString::fromLatin1(kAuthorWebAddress));
+}
+
+void TfMainMem::Label11Click()
+{
+    shell_.Open(AuthorMailLink(QString::fromLatin1(kAuthorEmail), QString::fromLatin1(kVersion)));
+}
+
+// ---- news -----------------------------------------------------------------------------------
+
+void TfMainMem::CreateNewsFeed()
+{
+    NewsFeed1 = new TNewsFeed(downloader_, shell_, this);
+    NewsFeed1->SetTitle(QStringLiteral("Mnemora XP News"));
+    NewsFeed1->SetURL(TNewsFeed::ConfiguredURL());
+}
+
+void TfMainMem::ReleaseNewsFeed()
+{
+    delete NewsFeed1;
+    NewsFeed1 = nullptr;
+}
+
+void TfMainMem::Button1Click()
+{
+    // Released when the session was about to end; a session that went on gets it back.
+    if (!NewsFeed1)
+        CreateNewsFeed();
+    NewsFeed1->Show();
 }

@@ -16,6 +16,8 @@ class TAppRegistry;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
+class TLabelMouse;
+class TNewsFeed;
 class TRamRecovery;
 class TTextTrayIcon;
 class TTimer;
@@ -35,6 +37,8 @@ struct TFormServices {
     platform::IProcessor& processor;
     TWindowsVersion windows;  // identified before the window exists
     platform::IRegistry& registry;  // the hives the settings and the tuning values live in
+    platform::IDownloader& downloader;
+    platform::IShellOpener& shell;
 };
 
 // The main window: six pages and a status bar, living in the tray. It owns every component and
@@ -52,6 +56,7 @@ public:
     TRamRecovery* RamRecovery1 = nullptr;
     TTextTrayIcon* TrayIcon1 = nullptr;
     TGlobalHotKey* GlobalHotKey1 = nullptr;
+    TNewsFeed* NewsFeed1 = nullptr;  // released at the quit command and at the session's end
     TTimer* Timer1 = nullptr;
     TTimer* Timer2 = nullptr;
     TTimer* Timer3 = nullptr;
@@ -141,6 +146,13 @@ public:
     void TrackBar2Change();
     void HotKey1Change();
     void GlobalHotKey1KeyDown() { RecupRam(); }
+    void Label32Click();
+    void Label32MouseEnter() { HighlightLink(ui.Label32, true); }
+    void Label32MouseLeave() { HighlightLink(ui.Label32, false); }
+    void Label11Click();
+    void Label11MouseEnter() { HighlightLink(ui.Label11, true); }
+    void Label11MouseLeave() { HighlightLink(ui.Label11, false); }
+    void Button1Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -156,6 +168,9 @@ private:
     void LoadLogos();
     void ShowSystemLogo();
     void ShowVendorLogo();
+    void CreateNewsFeed();
+    void ReleaseNewsFeed();
+    void HighlightLink(QLabel* label, bool highlighted);
 
     bool OsIsNtFamily() const;
 
@@ -166,6 +181,8 @@ private:
     platform::ISystemInfo& system_;
     platform::IProcessor& processor_;
     platform::IRegistry& registry_;
+    platform::IDownloader& downloader_;
+    platform::IShellOpener& shell_;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;
 };

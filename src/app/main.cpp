@@ -1,5 +1,6 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
+#include "app/DisplayOpenGuard.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/LinuxTickClock.h"
@@ -13,15 +14,20 @@
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
 #include "platform/linux/PortalHotKeyGrabber.h"
+#include "platform/linux/QtDownloader.h"
 #include "platform/linux/QtEventQueue.h"
+#include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv)
 {
+    std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
+    displayGuard.reset();
     platform::LinuxVersionInfo versionInfo;
     const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
@@ -43,9 +49,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mnemora-xp : %s.\n", instance.Problem().toLocal8Bit().constData());
         return 1;
     }
-    platform::VolunteerForOomKill();
 
     platform::LinuxMemory memory;
+    if (!platform::VolunteerForOomKill())
+        memory.WidenFloor();
     platform::QtEventQueue events;
     platform::QtTrayHost tray;
     // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.
@@ -56,6 +63,8 @@ int main(int argc, char** argv)
     platform::IHotKeyGrabber& hotKeys =
         x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
     platform::LinuxSessionEvents session;
+    platform::QtDownloader downloader;
+    platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
@@ -64,7 +73,7 @@ int main(int argc, char** argv)
         // The window's destroy handling stops the statistic and saves the settings while the
         // sampler is still set up.
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
-                        registry});
+                        registry, downloader, shell});
         instance.OnShowRequest = [&form] { form.WMUser(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };

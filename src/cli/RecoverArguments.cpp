@@ -18,7 +18,8 @@ RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
     } else if (word == QLatin1String("all")) {
         parsed.method = Method::All;
     } else {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+        // Anchored on the whole word: "$" alone would let a final line feed through.
+        static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,10}")));
         bool ok = digits.match(word).hasMatch();
         const qint64 value = ok ? word.toLongLong(&ok) : 0;
         if (!ok || value > INT32_MAX) {

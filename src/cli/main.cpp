@@ -2,10 +2,13 @@
 // engine as the tray program.
 #include <QCoreApplication>
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
+#include "cli/CountingMemory.h"
 #include "cli/RecoverArguments.h"
 #include "cli/TerminalProgress.h"
 #include "platform/linux/LinuxMemory.h"
@@ -31,10 +34,32 @@ std::int64_t Megabytes(std::int64_t bytes)
     return RoundHalfEven(static_cast<double>(bytes) / platform::IMemory::kBlockSize);
 }
 
+// Like coreutils: a report that could not be written all the way is a failure, said on stderr.
+int ReportWritten(int status)
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && std::ferror(stdout) == 0)
+        return status;
+    if (error != 0)
+        std::fprintf(stderr, "mnemora-recover : impossible d'écrire le rapport : %s\n", std::strerror(error));
+    else
+        std::fputs("mnemora-recover : impossible d'écrire le rapport.\n", stderr);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Ctrl+C is held back from the first instant until its handler is in place (it then arrives
+    // there): an early one cancels the run instead of killing the program without a report.
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    ::sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+
     QCoreApplication app(argc, argv);
     const RecoverArguments arguments = RecoverArguments::Parse(QCoreApplication::arguments().mid(1));
     switch (arguments.method) {
@@ -49,13 +74,19 @@ int main(int argc, char** argv)
                                  "  all              méthode « Tout » : toute la mémoire installée\n"
                                  "  MB               ce nombre de MB\n"
                                  "Une passe prend au plus 1024 MB. Ctrl+C l'annule."));
-        return 0;
+        return ReportWritten(0);
     default:
         break;
     }
 
-    platform::VolunteerForOomKill();
-    platform::LinuxMemory memory;
+    platform::LinuxMemory linuxMemory;
+    if (!platform::VolunteerForOomKill()) {
+        linuxMemory.WidenFloor();
+        std::fputs("mnemora-recover : le noyau n'a pas accepté que ce programme soit arrêté en premier en cas de manque "
+                   "de mémoire (oom_score_adj) ; la passe garde une marge deux fois plus large.\n",
+                   stderr);
+    }
+    CountingMemory memory(linuxMemory);
     platform::QtEventQueue events;
     TRamRecovery engine(memory, events);
     TerminalProgress progress(stdout);
@@ -67,6 +98,7 @@ int main(int argc, char** argv)
         interrupted = true;
         engine.CancelDefrag();
     });
+    ::sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
 
     platform::MemoryStatus before;
     platform::MemoryStatus after;
@@ -75,9 +107,7 @@ int main(int argc, char** argv)
         if (interrupted)  // Ctrl+C came before the run began
             engine.CancelDefrag();
     };
-    int steps = 0;
     engine.OnProgress = [&](QObject*, int percent) {
-        ++steps;
         if (onTerminal)
             progress.Draw(percent);
     };
@@ -106,8 +136,7 @@ int main(int argc, char** argv)
                   .arg(Megabytes(before.availPhys))
                   .arg(Megabytes(after.availPhys)));
     PrintLine(QStringLiteral("Cache libéré : %1 MB").arg(Megabytes(before.cached - after.cached)));
-    // A run ends early when it is cancelled or a block is refused (the safety floor, a limit):
-    // the blocks it wrote are its fill steps, one per progress report until it stopped.
-    PrintLine(QStringLiteral("Mémoire écrite : %1 MB sur %2 MB").arg(std::min(steps, blocks)).arg(blocks));
-    return interrupted ? kExitInterrupted : 0;
+    // A run ends early when it is cancelled or a block is refused (the safety floor, a limit).
+    PrintLine(QStringLiteral("Mémoire écrite : %1 MB sur %2 MB").arg(memory.committed).arg(blocks));
+    return ReportWritten(interrupted ? kExitInterrupted : 0);
 }

@@ -66,7 +66,8 @@ TEST_F(FormLifecycle, QuittingStopsTheProcessorStatisticBeforeTheWindowGoes)
     TCpuUsage statistic(perfData, TCpuUsage::Family::Windows9x, &dynData);
     statistic.SetUp();
     TfMainMem window(TFormServices{memory, events, tray, hotKeys, statistic, perfData, clock, version, systemInfo,
-                                   processor, IdentifyWindowsVersion(version), registry});
+                                   processor, IdentifyWindowsVersion(version), registry, downloader,
+                                   shell});
     window.Timer2Timer();
     ASSERT_TRUE(dynData.statisticOn);
     EXPECT_EQ(RunLoop([&] { window.ui.Exit1->trigger(); }), 0);
@@ -88,6 +89,16 @@ TEST_F(FormLifecycle, TheEndOfSessionQuestionIsAnsweredYes)
     EXPECT_TRUE(form->WMQueryEndSession());
     EXPECT_TRUE(form->isVisible()) << "the question alone ends nothing";
     EXPECT_EQ(RunLoop([this] { form->WMEndSession(); }), 0);
+}
+
+TEST_F(FormLifecycle, TheEndOfTheSessionCancelsARunAndEndsTheLoop)
+{
+    // SIGTERM and SIGHUP come this way.
+    const int status = RunLoop([this] { RunWith(10, [this] { form->WMEndSession(); }); });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(memory.commits, 2) << "the run stopped at its next test";
+    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_TRUE(memory.live.empty());
 }
 
 TEST_F(FormLifecycle, AStartUpErrorStopsTheSequenceButTheWindowComesUp)

@@ -23,7 +23,8 @@ protected:
                 GTEST_SKIP() << "needs " << tool;
         MainWindowFixture::SetUp();
         window = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, grabber, cpuUsage, perfData, clock, version,
-                                                           systemInfo, processor, IdentifyWindowsVersion(version), registry});
+                                                           systemInfo, processor, IdentifyWindowsVersion(version), registry,
+                                                           downloader, shell});
         window->Timer4->SetEnabled(false);  // the window stays up to be typed into
         window->show();
         window->activateWindow();

@@ -9,6 +9,7 @@
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "monitor/TextTrayIcon.h"
+#include "platform/fake/FakeDownloader.h"
 #include "platform/fake/FakeEventQueue.h"
 #include "platform/fake/FakeHotKeyGrabber.h"
 #include "platform/fake/FakeMemory.h"
@@ -16,6 +17,7 @@
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeProcessor.h"
 #include "platform/fake/FakeSystemInfo.h"
+#include "platform/fake/FakeShellOpener.h"
 #include "platform/fake/FakeTickClock.h"
 #include "platform/fake/FakeTrayHost.h"
 #include "platform/fake/FakeVersionInfo.h"
@@ -39,7 +41,8 @@ protected:
         if (!form)
             form = std::make_unique<TfMainMem>(TFormServices{memory, events, tray, hotKeys, cpuUsage, perfData, clock,
                                                              version, systemInfo, processor,
-                                                             IdentifyWindowsVersion(version), registry});
+                                                             IdentifyWindowsVersion(version), registry, downloader,
+                                                             shell});
         return *form;
     }
 
@@ -53,6 +56,8 @@ protected:
     platform::FakeSystemInfo systemInfo;
     platform::FakeProcessor processor;  // no time-stamp counter: the clock measurement ends at once
     platform::FakeRegistry registry;
+    platform::FakeDownloader downloader;
+    platform::FakeShellOpener shell;
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;

@@ -217,7 +217,8 @@ TEST_F(SettingsForm, TheDestroyHandlingStopsTheStatisticBeforeSaving)
     };
     {
         TfMainMem window(TFormServices{memory, events, tray, hotKeys, sampler9x, perfData, clock, version, systemInfo,
-                                       processor, IdentifyWindowsVersion(version), registry});
+                                       processor, IdentifyWindowsVersion(version), registry, downloader,
+                                       shell});
     }
     ASSERT_TRUE(onAtFirstWrite.has_value());
     EXPECT_FALSE(*onAtFirstWrite);

@@ -234,7 +234,7 @@ const TControl kControls[] = {
              "l'utilisateur.\n \nAuteur: l'équipe Mnemora XP\n© 2002-2003 l'équipe Mnemora XP, tous droits réservés\nVersion : ",
      .font = TFont{"Arial", 7, true}},
     {.name = "Label32", .kind = "QLabel", .parent = "GroupBox9", .text = "https://mnemora-xp.example.org/", .font = TFont{"Arial", 7, true}},
-    {.name = "Label11", .kind = "QLabel", .parent = "GroupBox9", .text = "Email : auteur@mnemora-xp.example.org",
+    {.name = "Label11", .kind = "QLabel", .parent = "GroupBox9", .text = "Email : auteur@example.org",
      .font = TFont{"Arial", 7, true}},
     {.name = "Image9", .kind = "QLabel", .parent = "GroupBox9", .size = QSize(32, 32)},
     {.name = "Button1", .kind = "QPushButton", .parent = "GroupBox9", .text = "&Infos directs",

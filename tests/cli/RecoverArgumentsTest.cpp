@@ -23,7 +23,7 @@ TEST(RecoverArguments, ChoosesTheMethodFromTheOneArgument)
 
 TEST(RecoverArguments, RejectsWhatIsNotAnAmountAndSaysWhat)
 {
-    for (const char* word : {"abc", "-5", "12MB", "1.5", "", " 12", "2147483648", "99999999999", "ALL", "+3"}) {
+    for (const char* word : {"abc", "-5", "12MB", "1.5", "", " 12", "12\n", "12 ", "2147483648", "99999999999", "ALL", "+3"}) {
         const RecoverArguments parsed = RecoverArguments::Parse({QString::fromUtf8(word)});
         EXPECT_EQ(parsed.method, Method::Invalid) << word;
         EXPECT_TRUE(parsed.problem.contains(QString::fromUtf8(word))) << parsed.problem.toStdString();

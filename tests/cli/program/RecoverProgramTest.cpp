@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -73,6 +75,112 @@ TEST(RecoverProgram, ARunReportsTheAmountAndTheMemoryFigures)
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
     EXPECT_EQ(ExpectReport(outcome), std::make_pair(32, 32));
     EXPECT_EQ(ExpectReport(Recover({"5000"})), std::make_pair(1024, 1024)) << "a run takes 1024 MB at most";
+}
+
+TEST(RecoverProgram, AReportThatCannotBeWrittenIsAFailureSaidOnStandardError)
+{
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(MNEMORA_RECOVER_PATH), {QStringLiteral("4")});
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(full.readAllStandardError()).contains(QStringLiteral("impossible d'écrire le rapport")));
+
+    const Outcome closed = RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" 4 >&-"),
+                                                         QStringLiteral(MNEMORA_RECOVER_PATH)});
+    EXPECT_EQ(closed.exitCode, 1);
+    EXPECT_TRUE(closed.err.contains(QStringLiteral("impossible d'écrire le rapport"))) << closed.err.toStdString();
+    const Outcome help = RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --help >/dev/full"),
+                                                       QStringLiteral(MNEMORA_RECOVER_PATH)});
+    EXPECT_EQ(help.exitCode, 1);
+}
+
+TEST(RecoverProgram, WhenTheKernelWillNotPickItFirstItSaysSoAndKeepsAWiderFloor)
+{
+    // A read-only /proc, as in some sandboxes, in a mount namespace of the run's own.
+    const Outcome outcome = RunProgram(
+        QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("--propagation"), QStringLiteral("private"), QStringLiteral("sh"),
+                                    QStringLiteral("-c"), QStringLiteral("mount -o remount,bind,ro /proc && exec \"$0\" 4"),
+                                    QStringLiteral(MNEMORA_RECOVER_PATH)});
+    if (outcome.exitCode != 0 && !outcome.err.contains(QStringLiteral("mnemora-recover")))
+        GTEST_SKIP() << "no private read-only /proc here: " << outcome.err.toStdString();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("oom_score_adj"))) << outcome.err.toStdString();
+    EXPECT_EQ(ExpectReport(outcome), std::make_pair(4, 4));
+    EXPECT_FALSE(Recover({"4"}).err.contains(QStringLiteral("oom_score_adj"))) << "said only when it failed";
+}
+
+// A child of this process's cgroup v1 memory group, made for one test and removed after it; its
+// path is empty where the machine does not let the test make one.
+class MemoryGroup {
+public:
+    explicit MemoryGroup(std::int64_t limitBytes)
+    {
+        QFile groups(QStringLiteral("/proc/self/cgroup"));
+        if (!groups.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray& line : groups.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.split(':');
+            if (fields.size() == 3 && fields[1].split(',').contains("memory"))
+                path_ = QStringLiteral("/sys/fs/cgroup/memory%1/mnemora-test-%2")
+                            .arg(QString::fromLocal8Bit(fields[2]).chopped(fields[2].endsWith('/') ? 1 : 0))
+                            .arg(QCoreApplication::applicationPid());
+        }
+        if (path_.isEmpty() || !QDir().mkdir(path_)) {
+            path_.clear();
+            return;
+        }
+        QFile limit(path_ + QStringLiteral("/memory.limit_in_bytes"));
+        if (!limit.open(QIODevice::WriteOnly) || limit.write(QByteArray::number(limitBytes)) <= 0 || !limit.flush()) {
+            limit.close();
+            QDir().rmdir(path_);
+            path_.clear();
+        }
+    }
+    ~MemoryGroup()
+    {
+        if (!path_.isEmpty())
+            QDir().rmdir(path_);
+    }
+    const QString& Path() const { return path_; }
+    // program and its arguments, started inside the group.
+    QStringList Inside(const QString& program, const QStringList& arguments) const
+    {
+        return QStringList{QStringLiteral("-c"), QStringLiteral("echo $$ > \"$0/cgroup.procs\" && exec \"$@\""), path_, program} + arguments;
+    }
+
+private:
+    QString path_;
+};
+
+// The hybrid host's case: a 600 MiB cgroup v1 group on a machine with far more memory. The run
+// takes what lies between the group's use and the floor, and nothing gets killed: neither the
+// run nor the victim that holds 200 MiB beside it.
+TEST(RecoverProgram, InsideALimitedMemoryGroupTheRunTakesWhatIsSafeAndAVictimSurvives)
+{
+    MemoryGroup group(std::int64_t{600} << 20);
+    if (group.Path().isEmpty())
+        GTEST_SKIP() << "no cgroup v1 memory hierarchy here, or no right to make a group in it";
+
+    QProcess victim;
+    victim.start(QStringLiteral("sh"), group.Inside(QStringLiteral(MEMORY_VICTIM_PATH), {QStringLiteral("200")}));
+    ASSERT_TRUE(victim.waitForReadyRead(60000));
+    ASSERT_EQ(victim.readAllStandardOutput(), "ready\n");
+
+    const Outcome outcome = RunProgram(QStringLiteral("sh"), group.Inside(QStringLiteral(MNEMORA_RECOVER_PATH), {QStringLiteral("1024")}));
+    EXPECT_EQ(outcome.exitStatus, QProcess::NormalExit);
+    EXPECT_EQ(outcome.exitCode, 0) << "not ended by the group's OOM killer: " << outcome.err.toStdString();
+    const auto [written, asked] = ExpectReport(outcome);
+    EXPECT_EQ(asked, 1024);
+    EXPECT_GT(written, 0) << "the floor comes from the group's 600 MiB, not from the host";
+    EXPECT_LE(written, 600 - 200 - 256);
+
+    EXPECT_EQ(victim.state(), QProcess::Running) << "the victim survived";
+    victim.closeWriteChannel();
+    ASSERT_TRUE(victim.waitForFinished(60000));
+    EXPECT_EQ(victim.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(victim.exitCode(), 0);
 }
 
 TEST(RecoverProgram, ARunShortOfAddressSpaceEndsAsAFailedAllocation)

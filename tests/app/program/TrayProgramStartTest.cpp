@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+// The tray program started with no display it can open: one clear line and status 1, never
+// Qt's abort and its core dump.
+TEST(TrayProgramStart, ADisplayThatCannotBeOpenedEndsWithOneLineAndStatusOne)
+{
+    struct Case {
+        const char* display;
+        const char* expected;
+    };
+    for (const Case& entry : {Case{nullptr, "DISPLAY n'est pas défini"}, Case{":8765", "« :8765 »"}}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+            environment.remove(QString::fromLatin1(variable));
+        if (entry.display != nullptr)
+            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(entry.display));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(MNEMORA_XP_PATH), {});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("mnemora-xp : "))) << err.toStdString();
+        EXPECT_TRUE(err.contains(QString::fromUtf8(entry.expected))) << err.toStdString();
+    }
+}
+
+}  // namespace
