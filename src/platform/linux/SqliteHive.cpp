@@ -102,6 +102,7 @@ void SqliteHive::Close()
     }
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    knownKeys_.clear();
 }
 
 bool SqliteHive::EnsureOpen()
@@ -243,11 +244,18 @@ std::optional<std::int64_t> SqliteHive::FindKey(const QStringList& names)
 {
     if (!EnsureOpen())
         return std::nullopt;
+    const QString path = IRegistry::Folded(names.join(QLatin1Char('\\')));
+    if (const auto known = knownKeys_.find(path); known != knownKeys_.end())
+        return known->second;
     const Reuse reuse(findKey_);
-    Bind(findKey_, 1, IRegistry::Folded(names.join(QLatin1Char('\\'))));
+    Bind(findKey_, 1, path);
     if (sqlite3_step(findKey_) != SQLITE_ROW)
         return std::nullopt;
-    return sqlite3_column_int64(findKey_, 0);
+    const std::int64_t id = sqlite3_column_int64(findKey_, 0);
+    // Inside the transaction that makes a key, the key may yet be rolled back.
+    if (sqlite3_get_autocommit(db_) != 0)
+        knownKeys_.emplace(path, id);
+    return id;
 }
 
 std::optional<std::int64_t> SqliteHive::CreateKey(const QStringList& names)

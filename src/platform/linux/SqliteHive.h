@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <optional>
 
 #include "platform/Registry.h"
@@ -55,6 +56,9 @@ private:
     int directoryMode_;
     Seed seed_;
     State state_ = State::Closed;
+    // Keys are never removed, so a key found once keeps its id: the refresh that opens the same
+    // key every second then costs one query per value, not two.
+    std::unordered_map<QString, std::int64_t> knownKeys_;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* findKey_ = nullptr;
     sqlite3_stmt* insertKey_ = nullptr;
