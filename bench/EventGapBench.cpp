@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a click or a timer can wait during a 1024 MB recovery run of the tray program: its
 // window built as mnemora-xp builds it (real memory layer, event queue, tray and hot key), a run
 // started by the "Optimise la RAM !" button, and the time of every pass of the event loop noted

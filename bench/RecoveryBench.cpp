@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 1024 MB recovery run through the engine (real memory layer, real event queue) against the
 // least a run must do: map 1024 blocks of 1 MiB, fill each, unmap them. The kernel's own floor is
 // measured beside them: the same blocks mapped with MAP_POPULATE, which has the kernel back them

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the tray program costs while it sits in the tray: mnemora-xp on a private X display with a
 # tray host, a warm-up, then 60 s at the "Normale" refresh speed (one reading a second). Prints its
 # processor time over those 60 s and its proportional set size (PSS); the last line is

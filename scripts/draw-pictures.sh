@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the window's pictures into assets/pictures/, each at 1x and at 2x (name@2x.png), from
 # the vector drawings below: every size is drawn, none is scaled from another, so both are sharp.
 # The PNG files are kept in the repository; run this only after changing a drawing.

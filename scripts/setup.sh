@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs (only those missing), then configures and
 # builds into build/. Safe to run again.
 set -euo pipefail

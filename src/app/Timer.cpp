@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Timer.h"
 
 TTimer::TTimer(QObject* owner, int intervalMs, bool enabled) : QObject(owner), intervalMs_(intervalMs), enabled_(enabled)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's information and processor pages, and the logos on them.
 #include <QLocale>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mnemora-xp: the tray program.
 #include "app/Application.h"
 #include "app/ProgramArguments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mnemora-recover: one recovery run from a terminal, cron or a systemd timer, through the same
 // engine as the tray program.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "news/NewsFeed.h"
 
 #include "news/NewsDialog.h"

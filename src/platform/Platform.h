@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the components take from the operating system goes through these interfaces.
 // main() builds the Linux realisations (platform/linux); tests build the doubles (platform/fake).

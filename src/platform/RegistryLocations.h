@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Keys every Windows machine has and that this program's settings and tuning code uses. The Linux

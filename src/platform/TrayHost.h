@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Module-qualified: rooms that link only QtCore include this header through Platform.h.
 #include <QtCore/QPoint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The controls of the group "Optimisations Windows ", as the memory tweaks see them. Ticking or

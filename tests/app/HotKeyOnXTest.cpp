@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hot-key field and the desktop-wide hot key of the real window on a live X server, typed
 // with xdotool on a US and a French layout. Skips unless run on Qt's xcb platform (the HotKeyOnX
 // run under xsession.sh).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindowFixture.h"
 #include "monitor/ComposedPerfData.h"
 #include "monitor/NamedColors.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A minute of live readings with one of the machine's processors kept busy: the history chart
 # shows its three lines, and the processor line sits at the machine's load as this script
 # measures it from /proc/stat over the same seconds (whatever else the machine is doing).

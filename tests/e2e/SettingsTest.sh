@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings across runs of the built program, on the display xsession.sh made: a fresh user's
 # first exit (by SIGTERM) saves them and writes the autostart entry; choices made in the window
 # survive a restart; clearing "Démarre avec Win ?" removes the entry at once.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray program as a user meets it, on the display xsession.sh made: start, the trip to the
 # tray, the hot key, a second start, the pages, the tray menu's quit, a crash left behind, SIGTERM.
 # Usage: TrayProgramTest.sh MNEMORA_XP OUTPUT_DIR   (screenshots go to OUTPUT_DIR)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end scripts: a private home for the program, a tally of checks, and a
 # wait with a deadline.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a private X display (Xvfb, which picks a free display number itself), with a
 # tray host (trayer) unless --no-tray is given, in a D-Bus session of its own; cleans up after.
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 hot key against a real X server. The tests that need one skip unless the program runs
 // on Qt's xcb platform with DISPLAY set, e.g.:
 //   Xvfb :91 -nolisten tcp & DISPLAY=:91 QT_QPA_PLATFORM=xcb ./XcbHotKeyGrabberTest

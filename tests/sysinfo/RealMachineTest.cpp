@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identification on the machine the tests run on, against what the kernel says of it.
 #include <gtest/gtest.h>
 

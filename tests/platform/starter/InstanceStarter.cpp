@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A start of the tray program cut down to its single-instance guard, so that many simultaneous
 // starts stay cheap. Usage: InstanceStarter FOLDER
 // It waits for one byte on standard input (so that a test can release many at once), then claims.

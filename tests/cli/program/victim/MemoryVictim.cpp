@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process that holds memory it has written, to stand beside a recovery run in the same memory
 // group. Usage: MemoryVictim MB. Prints "ready" once the memory is written, then waits until its
 // input closes.
