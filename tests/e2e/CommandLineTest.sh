@@ -11,10 +11,6 @@ source "$(dirname "$0")/common.sh"
 IsolateHome
 started=()
 trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
-windowShown() { mainWindow >/dev/null; }
-peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
-trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
-oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
 
 # Without a display: the text a user asked for, and statuses a script can rely on.
 check "mnemora-xp --version says 4.0.0" test "$(env -u DISPLAY "$app" --version)" = "mnemora-xp 4.0.0"

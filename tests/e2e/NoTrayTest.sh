@@ -9,9 +9,6 @@ source "$(dirname "$0")/common.sh"
 IsolateHome
 started=()
 trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
-windowShown() { mainWindow >/dev/null; }
-trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
-oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
 shownFor() {
   local seconds=$1 second
   for second in $(seq "$seconds"); do windowShown || return 1; sleep 1; done

@@ -12,13 +12,7 @@ started=()
 trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 
 entry=$XDG_CONFIG_HOME/autostart/mnemora-xp.desktop
-statusOf() {
-  running "$1" && kill -KILL "$1"
-  wait "$1"
-  echo $?
-}
 exists() { [ -e "$1" ]; }
-windowShown() { mainWindow >/dev/null; }
 # The window's own properties, as the X server holds them.
 onTop() { xprop -id "$(mainWindow)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 opacityIs() {  # the window opacity for a track bar position of $1 (0 .. 255), within rounding

@@ -17,13 +17,6 @@ export HOME=$home
 started=()
 trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 
-statusOf() {
-  running "$1" && kill -KILL "$1"
-  wait "$1"
-  echo $?
-}
-windowShown() { mainWindow >/dev/null; }
-peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
 watcherProperty() {
   gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
     --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher "$1" 2>/dev/null

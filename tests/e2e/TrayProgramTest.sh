@@ -14,15 +14,6 @@ trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' 
 
 # The exit status of a program that should have ended; one that did not is killed, never waited
 # for forever.
-statusOf() {
-  running "$1" && kill -KILL "$1"
-  wait "$1"
-  echo $?
-}
-windowShown() { mainWindow >/dev/null; }
-trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
-oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
-peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
 trayIconCentre() {
   local icon
   icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')

@@ -36,6 +36,19 @@ waitFor() {
 not() { ! "$@"; }
 running() { kill -0 "$1" 2>/dev/null; }
 
+windowShown() { mainWindow >/dev/null; }
+# The icons the XEmbed tray (trayer's window "panel") holds for the program.
+trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
+oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
+# The peak resident size of a process in MB: a recovery run of N MB raises it by about N.
+peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
+# Ends a process that is still running and prints its exit status.
+statusOf() {
+  running "$1" && kill -KILL "$1"
+  wait "$1"
+  echo $?
+}
+
 # The main window's id, when it is shown (the tray icon's window has the same title but is small).
 mainWindow() {
   local window
