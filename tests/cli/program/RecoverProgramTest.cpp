@@ -228,4 +228,26 @@ TEST(RecoverProgram, InterruptCancelsTheRunReportsAndExits130)
     EXPECT_LT(written, asked);
 }
 
+// A Ctrl+C that comes before the program has its handler (here: sent while the child still holds
+// it back, as during start-up) must still cancel the run and give the report, never kill it bare.
+TEST(RecoverProgram, AnInterruptBeforeTheHandlerIsInPlaceStillCancelsAndReports)
+{
+    QProcess process;
+    process.setChildProcessModifier([] {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        ::sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+    });
+    process.start(QStringLiteral(MNEMORA_RECOVER_PATH), {QStringLiteral("1024")});
+    ASSERT_TRUE(process.waitForStarted());
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130);
+    const auto [written, asked] =
+        ExpectReport({process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()), {}});
+    EXPECT_LT(written, asked);
+}
+
 }  // namespace
