@@ -12,7 +12,9 @@
 // alone changes nothing; Backspace or Delete on its own, or the clear button, empties the field.
 // The combination is the key pressed with Shift, Ctrl and Alt, not the character typed:
 // Ctrl+Shift+1 is shown and reported as such, and so is Ctrl+Alt on the French "1/&" key. A key
-// the hot key can't name, or a combination with the logo key, leaves the field as it was.
+// the hot key can't name, or a combination with the logo key, leaves the field as it was. Tab and
+// Shift+Tab leave the field as they leave any other: held alone they would take those keys from
+// every program.
 class THotKeyEdit : public QKeySequenceEdit {
     Q_OBJECT
 
@@ -27,6 +29,7 @@ public:
     TShortCut ShortCut() const;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

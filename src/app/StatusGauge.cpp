@@ -7,9 +7,18 @@
 #include "app/Gauge.h"
 #include "platform/Rounding.h"
 
+namespace {
+
+// What the gauge is for, read while its text is still blank (before the first run).
+const QString kPurpose = QStringLiteral("Progression de l'optimisation");
+
+}  // namespace
+
 TStatusGauge::TStatusGauge(QWidget* parent) : QProgressBar(parent)
 {
     setValue(0);  // a new progress bar starts below its range, at no position
+    setAccessibleName(kPurpose);
+    setAccessibleDescription(kPurpose);
 }
 
 void TStatusGauge::SetText(const QString& text)
@@ -17,6 +26,10 @@ void TStatusGauge::SetText(const QString& text)
     if (text == text_)
         return;
     text_ = text;
+    // A screen reader reads the gauge by its name and announces each change of it: the progress
+    // of a run, then the amount recovered.
+    const QString spoken = text.trimmed();
+    setAccessibleName(spoken.isEmpty() ? kPurpose : spoken);
     update();
 }
 

@@ -20,6 +20,9 @@ void TStatusPanel::SetText(const QString& text)
     if (text == text_)
         return;
     text_ = text;
+    // A screen reader reads the panel by its name, and announces the change of name as a status
+    // bar's news; the blank that spaces the text from the picture is not read.
+    setAccessibleName(text.trimmed());
     update();
 }
 

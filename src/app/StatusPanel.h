@@ -3,7 +3,8 @@
 #include <QFrame>
 #include <QIcon>
 
-// A status-bar panel of fixed width showing a small icon followed by a line of text.
+// A status-bar panel of fixed width showing a small icon followed by a line of text. Screen
+// readers meet it as a label named by its text (see FormAccessibility).
 class TStatusPanel : public QFrame {
     Q_OBJECT
     // Settable by name, so the form's layout file can carry it.

@@ -13,6 +13,7 @@
 #include "app/AuthorLinks.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
+#include "app/LabelLink.h"
 #include "app/LabelMouse.h"
 #include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
@@ -144,6 +145,13 @@ void TfMainMem::BindHandlers()
     mailLink->OnMouseEnter = [this] { Label11MouseEnter(); };
     mailLink->OnMouseLeave = [this] { Label11MouseLeave(); };
     mailLink->OnClick = [this] { Label11Click(); };
+    // From the keyboard, the focus stands for the mouse over the link, and Enter for its click.
+    auto* webKeys = new TLabelLink(ui.Label32);
+    webKeys->OnActivate = [this] { Label32Click(); };
+    webKeys->OnFocusChange = [this](bool focused) { focused ? Label32MouseEnter() : Label32MouseLeave(); };
+    auto* mailKeys = new TLabelLink(ui.Label11);
+    mailKeys->OnActivate = [this] { Label11Click(); };
+    mailKeys->OnFocusChange = [this](bool focused) { focused ? Label11MouseEnter() : Label11MouseLeave(); };
     for (QRadioButton* method : {ui.RadioButton1, ui.RadioButton2, ui.RadioButton3}) {
         connect(method, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/PerfChart.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -24,7 +28,11 @@ constexpr int kPhaseTurn = 30;
 
 }  // namespace
 
-TPerfChart::TPerfChart(QWidget* parent) : QWidget(parent) {}
+TPerfChart::TPerfChart(QWidget* parent) : QWidget(parent)
+{
+    // Reached by Tab like any control, so that its menu can be opened from the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 QSize TPerfChart::sizeHint() const
 {
@@ -35,6 +43,49 @@ void TPerfChart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = Qt::black;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void TPerfChart::keyPressEvent(QKeyEvent* event)
+{
+    // The Menu key reaches the focused widget as a context-menu event by itself; Shift+F10, the
+    // other key every desktop opens a context menu with, does not.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint inside = rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, inside, mapToGlobal(inside), event->modifiers());
+        QCoreApplication::sendEvent(this, &menu);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TPerfChart::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TPerfChart::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TPerfChart::DescribeReadings(std::int32_t freePercent, std::int32_t loadPercent, std::int32_t alarmPercent)
+{
+    // Told in the legend's words; set only when it changes, as each change is an event for the
+    // screen reader.
+    const QString readings = QStringLiteral("RAM libre : %1 %, alarme RAM : %2 %, activité CPU : %3 %")
+                                 .arg(freePercent)
+                                 .arg(alarmPercent)
+                                 .arg(loadPercent);
+    if (readings != accessibleDescription())
+        setAccessibleDescription(readings);
 }
 
 void TPerfChart::MakePicture()
@@ -188,5 +239,6 @@ void TPerfChart::Plot(std::int32_t freePercent, std::int32_t loadPercent, std::i
     lastFreeY_ = ScaleY(std::clamp(freePercent, 0, 100));
     LineTo(w - 1, lastFreeY_);
 
+    DescribeReadings(std::clamp(freePercent, 0, 100), loadPercent, alarmPercent);
     update();
 }

@@ -13,7 +13,11 @@
 //
 // The picture is made at the widget's size by the first Init (or Plot), and from then on the
 // widget keeps that size. The widget adds no context menu of its own: the owner's context-menu
-// policy (Qt::CustomContextMenu, Qt::ActionsContextMenu) applies unchanged.
+// policy (Qt::CustomContextMenu, Qt::ActionsContextMenu) applies unchanged, to the mouse and to
+// the keyboard alike (the Menu key, Shift+F10) once the chart has the focus.
+//
+// A screen reader cannot see the lines: the chart's accessible description tells the latest
+// point's readings in words, and changes with each point.
 class TPerfChart : public QWidget {
     Q_OBJECT
     // Settable by name, so the form's layout file can carry the stored colour.
@@ -38,6 +42,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void MakePicture();
@@ -47,6 +54,7 @@ private:
     void MoveTo(int x, int y) { pen_ = QPoint(x, y); }
     void LineTo(int x, int y);
     void SetPixel(std::int64_t x, std::int64_t y);
+    void DescribeReadings(std::int32_t freePercent, std::int32_t loadPercent, std::int32_t alarmPercent);
 
     int scrollPhase_ = 0;
     QColor plotColor_ = Qt::black;

@@ -104,14 +104,14 @@ const TControl kControls[] = {
 
     // "Réglages"
     {.name = "RadioGroup1", .kind = "TRadioGroup", .parent = "Reglage", .text = "Méthode", .font = TFont{"Arial", 7}},
-    {.name = "RadioButton1", .kind = "QRadioButton", .parent = "Reglage", .text = "Système",
+    {.name = "RadioButton1", .kind = "QRadioButton", .parent = "RadioGroup1", .text = "Système",
      .hint = "METHODE SYSTEME:\n-------------------------------------\nMnemora XP essaye de\nrécupérer rapidement de la mémoire.\n"
              "Efficace si le seuil est très bas.", .checked = true},
-    {.name = "RadioButton2", .kind = "QRadioButton", .parent = "Reglage", .text = "Manuel",
+    {.name = "RadioButton2", .kind = "QRadioButton", .parent = "RadioGroup1", .text = "Manuel",
      .hint = "REGLAGE MANUEL:\n----------------------------------\nVous pouvez règler vous-même\nla quantité de RAM à essayer "
              "d'atteindre.\nAttention plus la quantité est élevée, plus\nle système mettra du temps donc de la charge\nprocesseur.",
      .checked = false},
-    {.name = "RadioButton3", .kind = "QRadioButton", .parent = "Reglage", .text = "Tout",
+    {.name = "RadioButton3", .kind = "QRadioButton", .parent = "RadioGroup1", .text = "Tout",
      .hint = "RESTAURATION MAXIMALE :\n-------------------------------------------------\nMnemora Xp va essayer de restaurer\nun maximum de "
              "RAM. (Attention méthode\nplus lente et plus coûteuse en charge\nprocesseur.", .checked = false},
     {.name = "GroupBox10", .kind = "QGroupBox", .parent = "Reglage", .text = "Nbre de Mo à essayer d'atteindre (méthode manuelle)"},

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AccessibleComboBox.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+
+TAccessibleComboBox::TAccessibleComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+QComboBox* TAccessibleComboBox::Box() const
+{
+    return static_cast<QComboBox*>(widget());
+}
+
+QString TAccessibleComboBox::text(QAccessible::Text kind) const
+{
+    if (kind == QAccessible::Value)
+        return Box()->currentText();
+    return QAccessibleWidget::text(kind);
+}
+
+QAccessible::State TAccessibleComboBox::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.expandable = true;
+    state.expanded = Box()->view() && Box()->view()->isVisible();
+    state.editable = Box()->isEditable();
+    return state;
+}
+
+QList<QWidget*> TAccessibleComboBox::Parts() const
+{
+    QList<QWidget*> parts;
+    if (Box()->view())
+        parts << Box()->view();
+    if (Box()->lineEdit())
+        parts << Box()->lineEdit();
+    return parts;
+}
+
+int TAccessibleComboBox::childCount() const
+{
+    return static_cast<int>(Parts().size());
+}
+
+QAccessibleInterface* TAccessibleComboBox::child(int index) const
+{
+    const QList<QWidget*> parts = Parts();
+    return index >= 0 && index < parts.size() ? QAccessible::queryAccessibleInterface(parts[index]) : nullptr;
+}
+
+int TAccessibleComboBox::indexOfChild(const QAccessibleInterface* child) const
+{
+    return child ? static_cast<int>(Parts().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+}
+
+QStringList TAccessibleComboBox::actionNames() const
+{
+    return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+}
+
+void TAccessibleComboBox::doAction(const QString& name)
+{
+    if (name == showMenuAction() || name == pressAction()) {
+        if (Box()->view() && Box()->view()->isVisible())
+            Box()->hidePopup();
+        else
+            Box()->showPopup();
+        return;
+    }
+    QAccessibleWidget::doAction(name);
+}
