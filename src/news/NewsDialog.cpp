@@ -92,6 +92,9 @@ TNewsDialog::TNewsDialog(platform::IDownloader& downloader, platform::IShellOpen
 
     connect(btnUpdate, &QToolButton::clicked, this, &TNewsDialog::btnUpdateClick);
     connect(tvDirect, &QTreeWidget::itemClicked, this, &TNewsDialog::tvDirectClick);
+    // Enter on a link opens it as a click does (a click has already opened and let go of the
+    // link a double click activates).
+    connect(tvDirect, &QTreeWidget::itemActivated, this, &TNewsDialog::tvDirectClick);
 }
 
 QString TNewsDialog::LocalFileName(const QString& url)

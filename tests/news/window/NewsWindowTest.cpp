@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QStatusBar>
@@ -310,6 +311,28 @@ TEST_F(NewsWindowTest, AClickOnAnEntryTellsTheComponentThenOpensTheLink)
     EXPECT_EQ(desktop.links.size(), 1);
     EXPECT_EQ(told.size(), 3);  // the empty link is not even told
     EXPECT_EQ(tree.topLevelItem(2)->childCount(), 3);
+}
+
+TEST_F(NewsWindowTest, EnterOnAnEntryOpensItsLinkOnce)
+{
+    server.Serve("/news.inf", Reply::File(kGoodNews));
+    Update(server.Url("/news.inf"));
+    QTreeWidget& tree = *Dialog().tvDirect;
+    tree.show();
+    tree.setFocus();
+    tree.expandAll();
+    tree.setCurrentItem(tree.topLevelItem(0));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&tree, &down);  // from the heading to its first link
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&tree, &enter);
+    EXPECT_EQ(desktop.links, QStringList("http://example.org/index.html"));
+
+    // A double click is a click, then an activation: the link opens once.
+    QTreeWidgetItem* archive = tree.topLevelItem(0)->child(1);
+    ClickOn(archive);
+    emit tree.itemActivated(archive, 0);
+    EXPECT_EQ(desktop.links, QStringList({"http://example.org/index.html", "http://example.org/mnemora.zip"}));
 }
 
 // Within the size limit a title can still be megabytes long; laying that out at every paint
