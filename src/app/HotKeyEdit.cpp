@@ -30,18 +30,6 @@ THotKeyEdit::THotKeyEdit(QWidget* parent) : QKeySequenceEdit(parent)
     setClearButtonEnabled(true);
 }
 
-bool THotKeyEdit::event(QEvent* event)
-{
-    // The base edit records Tab like any key, and the keyboard's user was then held in the field.
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        if (moves && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            return QWidget::event(event);
-    }
-    return QKeySequenceEdit::event(event);
-}
-
 void THotKeyEdit::keyPressEvent(QKeyEvent* event)
 {
     // The base edit records up to four combinations and reports them a second after the last

@@ -13,8 +13,7 @@
 // The combination is the key pressed with Shift, Ctrl and Alt, not the character typed:
 // Ctrl+Shift+1 is shown and reported as such, and so is Ctrl+Alt on the French "1/&" key. A key
 // the hot key can't name, or a combination with the logo key, leaves the field as it was. Tab and
-// Shift+Tab leave the field as they leave any other: held alone they would take those keys from
-// every program.
+// Shift+Tab leave the field (the base edit lets them through), Ctrl or Alt with Tab is a combination.
 class THotKeyEdit : public QKeySequenceEdit {
     Q_OBJECT
 
@@ -29,7 +28,6 @@ public:
     TShortCut ShortCut() const;
 
 protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
