@@ -71,3 +71,17 @@ squareInTopStrip() {
   import -window root -crop 1024x40+0+0 -depth 8 txt:- 2>/dev/null |
     awk -F'[,: ]+' '/#00FF00|#FFFF00|#FF0000/ { print $1, $2; exit }'
 }
+
+# Puts a stand-in for the desktop's link handlers first on PATH (Qt hands links to xdg-open):
+# each link it is given becomes a line of $links, and nothing is opened.
+UseLinkRecorder() {
+  links=$home/opened-links
+  : >"$links"
+  mkdir -p "$home/bin"
+  local handler
+  for handler in xdg-open xdg-email; do
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$links" >"$home/bin/$handler"
+    chmod +x "$home/bin/$handler"
+  done
+  export PATH="$home/bin:$PATH"
+}
