@@ -15,6 +15,7 @@
 #include "app/FormPictures.h"
 #include "app/LabelMouse.h"
 #include "app/Timer.h"
+#include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
 #include "monitor/CpuPercent.h"
@@ -198,7 +199,7 @@ void TfMainMem::FormCreate()
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
     LoadSettings();
     ApplyStayOnTop();
-    setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    setWindowOpacity(WindowOpacity(ui.TrackBar2->value()));
     GetCpuInfo();
     RecoveryRunning = false;
     ui.BitBtn3->setEnabled(false);
@@ -258,9 +259,15 @@ void TfMainMem::exit_appli()
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
     ReleaseNewsFeed();
+    // The destroy handling (and its save) comes before the window closes: once the quit is under
+    // way no message box can open, and a failed save would go untold, as it would not from
+    // "&Enregistrer".
+    TApplication::RunGuarded([this] {
+        FormDestroy();
+        return true;
+    });
     hide();
     close();
-    FormDestroy();
     QCoreApplication::quit();
 }
 
@@ -289,7 +296,15 @@ void TfMainMem::WMEndSession()
 
 bool TfMainMem::LoadSettings()
 {
-    return TSettingsStore(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath()).LoadSettings();
+    TSettingsStore store(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath());
+    const bool opened = store.LoadSettings();
+    // A value that could not be read is told once the window is up; the start-up goes on, so the
+    // timers, the tray icon and the hot key work as with a good value.
+    if (!store.Problems().isEmpty())
+        QMetaObject::invokeMethod(
+            this, [text = store.Problems().join(QLatin1Char('\n'))] { TApplication::ShowError(text); },
+            Qt::QueuedConnection);
+    return opened;
 }
 
 void TfMainMem::SaveSettings()
@@ -543,7 +558,7 @@ void TfMainMem::ApplyStayOnTop()
 void TfMainMem::TrackBar2Change()
 {
     const int position = ui.TrackBar2->value();
-    setWindowOpacity(position / 255.0);
+    setWindowOpacity(WindowOpacity(position));
     ui.TrackBar2->setToolTip(QStringLiteral("%1%").arg(RoundHalfEven(position / 255.0 * 100)));
 }
 
