@@ -22,7 +22,10 @@
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 int main(int argc, char** argv)
@@ -33,10 +36,19 @@ int main(int argc, char** argv)
     const ProgramArguments arguments = ProgramArguments::Parse(words);
     switch (arguments.action) {
     case ProgramArguments::Action::Help:
-    case ProgramArguments::Action::Version:
-        // A text that could not be written (a full disk, a closed pipe) is no success.
+    case ProgramArguments::Action::Version: {
+        // A text that could not be written (a full disk, a closed pipe) is no success: status 1
+        // and a line on standard error, not a silent end by SIGPIPE. Only here: the tray program
+        // starts other programs (a link's browser), which must not inherit an ignored SIGPIPE.
+        std::signal(SIGPIPE, SIG_IGN);
         std::fputs(arguments.text.toLocal8Bit().constData(), stdout);
-        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+        errno = 0;
+        if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
+            return 0;
+        std::fprintf(stderr, "mnemora-xp : impossible d'écrire le texte demandé : %s\n",
+                     std::strerror(errno != 0 ? errno : EIO));
+        return 1;
+    }
     case ProgramArguments::Action::Invalid:
         std::fprintf(stderr, "mnemora-xp : %s — %s\n", arguments.text.toLocal8Bit().constData(),
                      ProgramArguments::Usage().toLocal8Bit().constData());
