@@ -44,6 +44,8 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
         parsed.text = QStringLiteral("--recover et --show ne vont pas ensemble");
     } else if (parser.isSet(recover)) {
         parsed.action = Action::Recover;
+    } else if (parser.isSet(show)) {
+        parsed.keepWindow = true;
     }
     return parsed;
 }

@@ -38,6 +38,8 @@ constexpr int kBalloonSeconds = 10;
 const QString kHotKeyInactiveHint =
     QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
                    "à une touche dans les raccourcis clavier du bureau.");
+const QString kHotKeyInactiveLine =
+    QStringLiteral("Raccourci inactif sur ce bureau : associez « mnemora-xp --recover » à une touche du bureau.");
 
 }  // namespace
 
@@ -122,6 +124,7 @@ void TfMainMem::BindHandlers()
     RamRecovery1->OnAfterDefrag = [this](QObject*) { RamRecovery1AfterDefrag(); };
     TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1DblClick(); };
     TrayIcon1->OnBalloonHintClick = [this](QObject*) { TrayIcon1BalloonHintClick(); };
+    TrayIcon1->OnHostGone = [this](QObject*) { TrayIcon1HostGone(); };
     GlobalHotKey1->OnKeyDown = [this](QObject*, std::uint16_t, Qt::KeyboardModifiers) { GlobalHotKey1KeyDown(); };
     Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
     Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
@@ -230,8 +233,9 @@ void TfMainMem::Timer4Timer()
 {
     Timer4->SetEnabled(false);
     TrayIcon1->SetIconVisible(true);
-    // With no notification area the window is the only way back to the program: it stays.
-    if (TrayIcon1->TrayAvailable())
+    // With no notification area the window is the only way back to the program: it stays. So it
+    // does when the user started the program to see it.
+    if (TrayIcon1->TrayAvailable() && !KeepWindowAtStart)
         hide();
 }
 
@@ -243,6 +247,15 @@ void TfMainMem::BringBack()
     show();
     raise();
     activateWindow();
+}
+
+void TfMainMem::TrayIcon1HostGone()
+{
+    // The tray went away (a panel quit or restarting): a window hidden in it could be reached only
+    // by a second start. It comes back, as when no tray was there at start; the icon returns with
+    // the next tray.
+    if (!isVisible() && !Timer4->Enabled())
+        BringBack();
 }
 
 void TfMainMem::WMUser()
@@ -565,8 +578,11 @@ void TfMainMem::TrackBar2Change()
 void TfMainMem::HotKey1Change()
 {
     // Where the desktop holds no key for a program, its own shortcut settings can run the command.
-    if (!GlobalHotKey1->CanBeHeld())
+    // Said where the eye is, under the field, in place of the line that says the key runs it.
+    if (!GlobalHotKey1->CanBeHeld()) {
         ui.HotKey1->setToolTip(kHotKeyInactiveHint);
+        ui.Label28->setText(kHotKeyInactiveLine);
+    }
     const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.

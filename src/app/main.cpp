@@ -113,6 +113,7 @@ int main(int argc, char** argv)
         instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };
+        form.KeepWindowAtStart = arguments.keepWindow;
         form.show();
         // Started to recover: the run starts once the window is up, as if the hot key were pressed.
         if (recover)
