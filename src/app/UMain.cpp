@@ -14,6 +14,7 @@
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
 #include "app/LabelMouse.h"
+#include "app/StatusBarPanels.h"
 #include "app/Timer.h"
 #include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
@@ -60,6 +61,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     menus.SetupMenus(ui, this);
     FormPictures::Load(ui);
     FormAccessibility::NameControls(ui, this);
+    new TStatusBarPanels(ui.StatusBar, {ui.StatusPanel0, ui.StatusPanel1}, ui.StatusPanel2);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the

@@ -2,6 +2,7 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
 #include "app/ProgramArguments.h"
+#include "app/QtFrench.h"
 #include "app/DisplayOpenGuard.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
@@ -30,10 +31,13 @@
 
 int main(int argc, char** argv)
 {
-    QStringList words;
-    for (int index = 0; index < argc; ++index)
-        words << QString::fromLocal8Bit(argv[index]);
-    const ProgramArguments arguments = ProgramArguments::Parse(words);
+    const ProgramArguments arguments = [&] {
+        // Qt's own words of the command line ("Usage", "Unknown option") in French; a core
+        // application, which needs no display, holds the translation while the words are read.
+        QCoreApplication commandLine(argc, argv);
+        InstallQtFrench(commandLine);
+        return ProgramArguments::Parse(QCoreApplication::arguments());
+    }();
     switch (arguments.action) {
     case ProgramArguments::Action::Help:
     case ProgramArguments::Action::Version: {
