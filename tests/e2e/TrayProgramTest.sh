@@ -9,17 +9,7 @@ out=$2
 mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
 IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
-
-# The exit status of a program that should have ended; one that did not is killed, never waited
-# for forever.
-trayIconCentre() {
-  local icon
-  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
-  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
-}
+KillStartedOnExit
 
 "$app" &
 first=$!

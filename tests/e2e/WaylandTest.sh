@@ -7,8 +7,7 @@ set -u
 app=$1
 source "$(dirname "$0")/common.sh"
 IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+KillStartedOnExit
 
 weston --backend=headless-backend.so --socket=wayland-e2e --idle-time=0 >"$home/weston.log" 2>&1 &
 started+=($!)

@@ -10,8 +10,7 @@ out=$2
 mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
 IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+KillStartedOnExit
 
 openbox --sm-disable >/dev/null 2>&1 &
 started+=($!)
@@ -27,12 +26,6 @@ notViewable() { ! viewable "$1"; }
 painted() {
   import -window "$1" "$out/wm-$2.png" 2>/dev/null || return 1
   [ "$(convert "$out/wm-$2.png" -colorspace Gray -format '%[fx:mean > 0.4 ? 1 : 0]' info:)" = 1 ]
-}
-trayIconCentre() {
-  local icon
-  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
-  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
 }
 # A double-click on the icon brings the window back; a busy machine may need the user to try again.
 doubleClickIcon() {
