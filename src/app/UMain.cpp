@@ -13,8 +13,6 @@
 #include "app/AuthorLinks.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
-#include "app/LabelMouse.h"
-#include "app/Timer.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
 #include "monitor/CpuPercent.h"
@@ -29,6 +27,8 @@
 #include "settings/MemoryTweaks.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsStore.h"
+#include "widgets/LabelMouse.h"
+#include "widgets/Timer.h"
 
 namespace {
 
