@@ -10,8 +10,8 @@
 #include "app/AccessibleComboBox.h"
 #include "app/AccessibleGroupBox.h"
 #include "app/AccessibleTabBar.h"
-#include "app/LabelLink.h"
-#include "app/StatusPanel.h"
+#include "widgets/LabelLink.h"
+#include "widgets/StatusPanel.h"
 #include "monitor/PerfChart.h"
 
 namespace FormAccessibility {

@@ -13,9 +13,8 @@
 #include "app/AuthorLinks.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
-#include "app/LabelLink.h"
-#include "app/LabelMouse.h"
-#include "app/Timer.h"
+#include "app/StatusBarPanels.h"
+#include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
 #include "monitor/CpuPercent.h"
@@ -30,6 +29,9 @@
 #include "settings/MemoryTweaks.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsStore.h"
+#include "widgets/LabelLink.h"
+#include "widgets/LabelMouse.h"
+#include "widgets/Timer.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ constexpr int kBalloonSeconds = 10;
 const QString kHotKeyInactiveHint =
     QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
                    "à une touche dans les raccourcis clavier du bureau.");
+const QString kHotKeyInactiveLine =
+    QStringLiteral("Raccourci inactif sur ce bureau : associez « mnemora-xp --recover » à une touche du bureau.");
 
 }  // namespace
 
@@ -58,6 +62,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     menus.SetupMenus(ui, this);
     FormPictures::Load(ui);
     FormAccessibility::NameControls(ui, this);
+    new TStatusBarPanels(ui.StatusBar, {ui.StatusPanel0, ui.StatusPanel1}, ui.StatusPanel2);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
@@ -122,6 +127,7 @@ void TfMainMem::BindHandlers()
     RamRecovery1->OnAfterDefrag = [this](QObject*) { RamRecovery1AfterDefrag(); };
     TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1DblClick(); };
     TrayIcon1->OnBalloonHintClick = [this](QObject*) { TrayIcon1BalloonHintClick(); };
+    TrayIcon1->OnHostGone = [this](QObject*) { TrayIcon1HostGone(); };
     GlobalHotKey1->OnKeyDown = [this](QObject*, std::uint16_t, Qt::KeyboardModifiers) { GlobalHotKey1KeyDown(); };
     Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
     Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };
@@ -206,7 +212,7 @@ void TfMainMem::FormCreate()
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
     LoadSettings();
     ApplyStayOnTop();
-    setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    setWindowOpacity(WindowOpacity(ui.TrackBar2->value()));
     GetCpuInfo();
     RecoveryRunning = false;
     ui.BitBtn3->setEnabled(false);
@@ -237,8 +243,9 @@ void TfMainMem::Timer4Timer()
 {
     Timer4->SetEnabled(false);
     TrayIcon1->SetIconVisible(true);
-    // With no notification area the window is the only way back to the program: it stays.
-    if (TrayIcon1->TrayAvailable())
+    // With no notification area the window is the only way back to the program: it stays. So it
+    // does when the user started the program to see it.
+    if (TrayIcon1->TrayAvailable() && !KeepWindowAtStart)
         hide();
 }
 
@@ -250,6 +257,15 @@ void TfMainMem::BringBack()
     show();
     raise();
     activateWindow();
+}
+
+void TfMainMem::TrayIcon1HostGone()
+{
+    // The tray went away (a panel quit or restarting): a window hidden in it could be reached only
+    // by a second start. It comes back, as when no tray was there at start; the icon returns with
+    // the next tray.
+    if (!isVisible() && !Timer4->Enabled())
+        BringBack();
 }
 
 void TfMainMem::WMUser()
@@ -266,9 +282,15 @@ void TfMainMem::exit_appli()
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
     ReleaseNewsFeed();
+    // The destroy handling (and its save) comes before the window closes: once the quit is under
+    // way no message box can open, and a failed save would go untold, as it would not from
+    // "&Enregistrer".
+    TApplication::RunGuarded([this] {
+        FormDestroy();
+        return true;
+    });
     hide();
     close();
-    FormDestroy();
     QCoreApplication::quit();
 }
 
@@ -297,7 +319,15 @@ void TfMainMem::WMEndSession()
 
 bool TfMainMem::LoadSettings()
 {
-    return TSettingsStore(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath()).LoadSettings();
+    TSettingsStore store(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath());
+    const bool opened = store.LoadSettings();
+    // A value that could not be read is told once the window is up; the start-up goes on, so the
+    // timers, the tray icon and the hot key work as with a good value.
+    if (!store.Problems().isEmpty())
+        QMetaObject::invokeMethod(
+            this, [text = store.Problems().join(QLatin1Char('\n'))] { TApplication::ShowError(text); },
+            Qt::QueuedConnection);
+    return opened;
 }
 
 void TfMainMem::SaveSettings()
@@ -551,15 +581,18 @@ void TfMainMem::ApplyStayOnTop()
 void TfMainMem::TrackBar2Change()
 {
     const int position = ui.TrackBar2->value();
-    setWindowOpacity(position / 255.0);
+    setWindowOpacity(WindowOpacity(position));
     ui.TrackBar2->setToolTip(QStringLiteral("%1%").arg(RoundHalfEven(position / 255.0 * 100)));
 }
 
 void TfMainMem::HotKey1Change()
 {
     // Where the desktop holds no key for a program, its own shortcut settings can run the command.
-    if (!GlobalHotKey1->CanBeHeld())
+    // Said where the eye is, under the field, in place of the line that says the key runs it.
+    if (!GlobalHotKey1->CanBeHeld()) {
         ui.HotKey1->setToolTip(kHotKeyInactiveHint);
+        ui.Label28->setText(kHotKeyInactiveLine);
+    }
     const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.

@@ -67,6 +67,9 @@ public:
     const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
+    // Started by "mnemora-xp --show": Timer4 puts the icon in the tray but leaves the window shown.
+    bool KeepWindowAtStart = false;
+
     std::int64_t InstalledMb = 0;
     bool RecoveryRunning = false;
     std::int64_t FreeBeforeRecovery = 0;
@@ -94,6 +97,7 @@ public:
     void TrayIcon1DblClick() { BringBack(); }
     void Open1Click() { BringBack(); }
     void TrayIcon1BalloonHintClick() { BringBack(); }
+    void TrayIcon1HostGone();
     void WMUser();
     void Exit1Click() { exit_appli(); }
     void Button4Click() { exit_appli(); }

@@ -9,8 +9,7 @@ app=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+KillStartedOnExit
 UseLinkRecorder
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 

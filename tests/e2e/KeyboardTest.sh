@@ -11,8 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 walk=$here/AccessibilityWalk.py
 source "$here/common.sh"
 IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+KillStartedOnExit
 UseLinkRecorder
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 

@@ -13,6 +13,13 @@ IsolateHome() {
   done
 }
 
+# Kills every process whose id the script adds to the array "started", and removes the temporary
+# home, when the script ends however it ends.
+KillStartedOnExit() {
+  started=()
+  trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+}
+
 passed=0
 failed=0
 check() {
@@ -70,6 +77,14 @@ ShareEnvironmentWithBus() {
 squareInTopStrip() {
   import -window root -crop 1024x40+0+0 -depth 8 txt:- 2>/dev/null |
     awk -F'[,: ]+' '/#00FF00|#FFFF00|#FF0000/ { print $1, $2; exit }'
+}
+
+# The centre of the program's icon in the XEmbed tray (trayer's window "panel"), as "x y".
+trayIconCentre() {
+  local icon
+  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
+  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
 }
 
 # Puts a stand-in for the desktop's link handlers first on PATH (Qt hands links to xdg-open):

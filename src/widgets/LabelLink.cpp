@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LabelLink.h"
+#include "widgets/LabelLink.h"
 
 #include <QAccessible>
 #include <QEvent>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StatusPanel.h"
+#include "widgets/StatusPanel.h"
 
 #include <QPainter>
 
@@ -23,7 +23,14 @@ void TStatusPanel::SetText(const QString& text)
     // A screen reader reads the panel by its name, and announces the change of name as a status
     // bar's news; the blank that spaces the text from the picture is not read.
     setAccessibleName(text.trimmed());
+    updateGeometry();
     update();
+}
+
+QSize TStatusPanel::sizeHint() const
+{
+    const QMargins frame = contentsMargins();
+    return {frame.left() + kIconSize + fontMetrics().horizontalAdvance(text_) + frame.right(), height()};
 }
 
 void TStatusPanel::SetIcon(const QIcon& icon)
