@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-TAccessibleComboBox::TAccessibleComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+TAccessibleComboBox::TAccessibleComboBox(QComboBox* box) : TAccessibleWidgetList(box, QAccessible::ComboBox) {}
 
 QComboBox* TAccessibleComboBox::Box() const
 {
@@ -28,7 +28,7 @@ QAccessible::State TAccessibleComboBox::state() const
     return state;
 }
 
-QList<QWidget*> TAccessibleComboBox::Parts() const
+QList<QWidget*> TAccessibleComboBox::Children() const
 {
     QList<QWidget*> parts;
     if (Box()->view())
@@ -36,22 +36,6 @@ QList<QWidget*> TAccessibleComboBox::Parts() const
     if (Box()->lineEdit())
         parts << Box()->lineEdit();
     return parts;
-}
-
-int TAccessibleComboBox::childCount() const
-{
-    return static_cast<int>(Parts().size());
-}
-
-QAccessibleInterface* TAccessibleComboBox::child(int index) const
-{
-    const QList<QWidget*> parts = Parts();
-    return index >= 0 && index < parts.size() ? QAccessible::queryAccessibleInterface(parts[index]) : nullptr;
-}
-
-int TAccessibleComboBox::indexOfChild(const QAccessibleInterface* child) const
-{
-    return child ? static_cast<int>(Parts().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
 }
 
 QStringList TAccessibleComboBox::actionNames() const

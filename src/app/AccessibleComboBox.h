@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QAccessibleWidget>
+#include "app/AccessibleWidgetList.h"
 
 class QComboBox;
 
@@ -8,19 +8,18 @@ class QComboBox;
 // reads a combo box by its current item and leaves the caption to a relation, which screen
 // readers do not all follow. Its children are Qt's: the list that drops down, and the line typed
 // into when it is editable; its actions open the list.
-class TAccessibleComboBox : public QAccessibleWidget {
+class TAccessibleComboBox : public TAccessibleWidgetList {
 public:
     explicit TAccessibleComboBox(QComboBox* box);
 
     QString text(QAccessible::Text kind) const override;
     QAccessible::State state() const override;
-    int childCount() const override;
-    QAccessibleInterface* child(int index) const override;
-    int indexOfChild(const QAccessibleInterface* child) const override;
     QStringList actionNames() const override;
     void doAction(const QString& name) override;
 
+protected:
+    QList<QWidget*> Children() const override;
+
 private:
     QComboBox* Box() const;
-    QList<QWidget*> Parts() const;
 };

@@ -10,7 +10,7 @@ constexpr const char* kDecorative = "mnemoraDecorative";
 
 }  // namespace
 
-TAccessibleGroupBox::TAccessibleGroupBox(QGroupBox* box) : QAccessibleWidget(box, QAccessible::Grouping) {}
+TAccessibleGroupBox::TAccessibleGroupBox(QGroupBox* box) : TAccessibleWidgetList(box, QAccessible::Grouping) {}
 
 QString TAccessibleGroupBox::text(QAccessible::Text kind) const
 {
@@ -36,7 +36,7 @@ bool TAccessibleGroupBox::LeftOut(const QWidget* widget)
     return label && label->text().isEmpty() && label->pixmap().isNull() && label->accessibleName().isEmpty();
 }
 
-QList<QWidget*> TAccessibleGroupBox::Shown() const
+QList<QWidget*> TAccessibleGroupBox::Children() const
 {
     QList<QWidget*> shown;
     for (QObject* child : widget()->children()) {
@@ -45,22 +45,4 @@ QList<QWidget*> TAccessibleGroupBox::Shown() const
             shown.append(control);
     }
     return shown;
-}
-
-int TAccessibleGroupBox::childCount() const
-{
-    return static_cast<int>(Shown().size());
-}
-
-QAccessibleInterface* TAccessibleGroupBox::child(int index) const
-{
-    const QList<QWidget*> shown = Shown();
-    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index]) : nullptr;
-}
-
-int TAccessibleGroupBox::indexOfChild(const QAccessibleInterface* child) const
-{
-    if (!child || !child->object())
-        return -1;
-    return static_cast<int>(Shown().indexOf(qobject_cast<QWidget*>(child->object())));
 }
