@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/linux/CgroupPlaces.h"
+
 namespace platform {
 
 // The memory limits of the process's control groups, cgroup v2 and v1 alike (a hybrid host has
@@ -27,7 +29,7 @@ private:
         QString folder;
         bool v1 = false;
     };
-    void AddLevels(const QString& mountPoint, const QString& mountRoot, const QString& group, bool v1);
+    void AddLevels(const CgroupPlace& place, bool v1);
 
     std::vector<Level> levels_;
 };
