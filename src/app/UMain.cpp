@@ -257,6 +257,7 @@ void TfMainMem::exit_appli()
 {
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
     ReleaseNewsFeed();
     hide();
     close();
@@ -275,6 +276,7 @@ void TfMainMem::WMEndSession()
     // A system that is ending the session (or this program) must not wait for a run that keeps
     // taking memory: the run stops at its next test, as on the quit command.
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
     // The session is going whatever happens here: a save that fails is told on standard error
     // rather than in a message box nobody will answer, and the window still closes.
     try {
@@ -384,6 +386,7 @@ void TfMainMem::AnnulRam()
 {
     SetRunControls(false);
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
 }
 
 void TfMainMem::PopBalloon(const QString& text)

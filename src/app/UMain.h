@@ -17,6 +17,7 @@ class TAppRegistry;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
+class TKernelRecovery;
 class TLabelMouse;
 class TNewsFeed;
 class TRamRecovery;
@@ -52,9 +53,16 @@ public:
     explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);
     ~TfMainMem() override;
 
+    // Recovery by the kernel, asked by "mnemora-xp --recover --kernel" (UMainKernelRun.cpp): the
+    // same run in the window (status texts, gauge, balloons, cancel), sized by the chosen method;
+    // a plain run where the kernel cannot be asked, said in the status bar's tooltip.
+    void SetKernelReclaim(platform::IKernelReclaim& kernel, platform::IEventQueue& events);
+    void RecupRamByKernel();
+
     Ui::TfMainMem ui;
     TFormMenus menus;
     TRamRecovery* RamRecovery1 = nullptr;
+    TKernelRecovery* KernelRecovery1 = nullptr;  // made by SetKernelReclaim: none in the window's own runs
     TTextTrayIcon* TrayIcon1 = nullptr;
     TGlobalHotKey* GlobalHotKey1 = nullptr;
     TNewsFeed* NewsFeed1 = nullptr;  // released at the quit command and at the session's end
@@ -172,6 +180,7 @@ private:
     void CreateNewsFeed();
     void ReleaseNewsFeed();
     void HighlightLink(QLabel* label, bool highlighted);
+    void CancelKernelRun();
 
     bool OsIsNtFamily() const;
 
@@ -184,6 +193,7 @@ private:
     platform::IRegistry& registry_;
     platform::IDownloader& downloader_;
     platform::IShellOpener& shell_;
+    platform::IKernelReclaim* kernel_ = nullptr;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;
 };
