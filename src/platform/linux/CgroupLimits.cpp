@@ -56,8 +56,32 @@ QStringList CgroupLimits::Folders() const
     return folders;
 }
 
-CgroupLimits::Reading CgroupLimits::Read() const
+CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
 {
+    // The swap a v2 group may still fill: the least any v2 level leaves under its memory.swap.max
+    // ("max": none), never more than the machine has. A group without the file but with
+    // memory.max does not account swap: the room counts as none, since nothing then says the
+    // kernel may swap for it. The top of the tree has neither file.
+    std::int64_t v2SwapRoom = std::max<std::int64_t>(0, swapFree);
+    for (const Level& level : levels_) {
+        if (level.v1)
+            continue;
+        const QString at = level.folder + QLatin1Char('/');
+        const std::string swapMax = ReadKernelFile(at + QStringLiteral("memory.swap.max"));
+        if (swapMax.empty()) {
+            if (!ReadKernelFile(at + QStringLiteral("memory.max")).empty()) {
+                v2SwapRoom = 0;
+                break;
+            }
+            continue;
+        }
+        const std::int64_t max = Limit(KernelValue(swapMax));
+        if (max >= 0) {
+            const std::int64_t current = KernelValue(ReadKernelFile(at + QStringLiteral("memory.swap.current")));
+            v2SwapRoom = std::min(v2SwapRoom, current < 0 ? 0 : std::max<std::int64_t>(0, max - current));
+        }
+    }
+
     Reading reading;
     bool v1Leaf = true;
     for (const Level& level : levels_) {
@@ -90,7 +114,9 @@ CgroupLimits::Reading CgroupLimits::Read() const
         // counts them for the machine. An unreadable usage counts as the group being full.
         const std::int64_t used = usage < 0 ? limit : std::max<std::int64_t>(0, usage - std::max<std::int64_t>(0, reclaimable));
         Tighten(reading.limit, limit);
-        Tighten(reading.headroom, std::max<std::int64_t>(0, limit - used));
+        const std::int64_t headroom = std::max<std::int64_t>(0, limit - used);
+        Tighten(reading.headroom, headroom);
+        Tighten(reading.reserve, level.v1 ? headroom : headroom + v2SwapRoom);
     }
     return reading;
 }

@@ -15,12 +15,16 @@ public:
     struct Reading {
         std::int64_t limit = -1;     // the tightest limit, bytes; -1: none
         std::int64_t headroom = -1;  // the least that any limited level still leaves; -1: none
+        // The same, with the swap a cgroup v2 group may still fill: at its limit such a group
+        // has its idle pages swapped out rather than failing. -1: no limit.
+        std::int64_t reserve = -1;
     };
 
     // Finds the groups from procDir's self/cgroup and self/mountinfo.
     explicit CgroupLimits(const QString& procDir);
 
-    Reading Read() const;
+    // swapFree: the machine's free swap, the most any group can still swap.
+    Reading Read(std::int64_t swapFree = 0) const;
     // The group folders read, the process's own first; for the tests.
     QStringList Folders() const;
 
