@@ -13,9 +13,7 @@
 #include "app/AuthorLinks.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
-#include "app/LabelMouse.h"
 #include "app/StatusBarPanels.h"
-#include "app/Timer.h"
 #include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
@@ -31,6 +29,8 @@
 #include "settings/MemoryTweaks.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsStore.h"
+#include "widgets/LabelMouse.h"
+#include "widgets/Timer.h"
 
 namespace {
 

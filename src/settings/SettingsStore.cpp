@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsStore.h"
 
+#include "platform/Version.h"
 #include "settings/AppRegistry.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsControls.h"
@@ -91,7 +92,7 @@ void TSettingsStore::SaveSettings()
     registry_.SetRootKey(platform::RegistryRoot::CurrentUser);
     if (registry_.OpenKey(kSettingsKey, true)) {
         registry_.WriteString(QStringLiteral("Path"), QuotedPath(executablePath_));
-        registry_.WriteString(QStringLiteral("Version"), QLatin1String(kVersion));
+        registry_.WriteString(QStringLiteral("Version"), QLatin1String(platform::kProgramVersion));
         registry_.WriteInteger(QStringLiteral("Recover MB"), controls_.ValueOf(Number::RecoverMb));
         registry_.WriteBool(QStringLiteral("StayOnTop"), controls_.IsTicked(Flag::StayOnTop));
         registry_.WriteBool(QStringLiteral("StartWithWindows"), controls_.IsTicked(Flag::StartWithSession));

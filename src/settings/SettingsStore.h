@@ -13,8 +13,6 @@ class TAppRegistry;
 // entry and the library-unloading value, and the load reads the latter back.
 class TSettingsStore {
 public:
-    static constexpr const char* kVersion = "4.0.0";
-
     TSettingsStore(TAppRegistry& registry, ISettingsControls& controls, QString executablePath);
 
     // True when the settings key existed. A value of the main key that is missing or not a

@@ -7,7 +7,7 @@
 
 #include "app/FormPictures.h"
 #include "app/MainWindowFixture.h"
-#include "app/MenuStyle.h"
+#include "widgets/MenuStyle.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "app/MainWindowFixture.h"
 #include "app/ProgramArguments.h"
 #include "app/QtFrench.h"
-#include "app/StatusGauge.h"
-#include "app/StatusPanel.h"
+#include "widgets/StatusGauge.h"
+#include "widgets/StatusPanel.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/Timer.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "monitor/TextTrayIcon.h"
@@ -23,6 +22,7 @@
 #include "platform/fake/FakeTrayHost.h"
 #include "platform/fake/FakeVersionInfo.h"
 #include "recovery/RamRecovery.h"
+#include "widgets/Timer.h"
 
 // The real main window, offscreen, with scriptable doubles behind it.
 class MainWindowFixture : public ::testing::Test {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StatusPanel.h"
+#include "widgets/StatusPanel.h"
 
 #include <QPainter>
 

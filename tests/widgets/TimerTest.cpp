@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 
-#include "app/Timer.h"
 #include "support/EventWait.h"
+#include "widgets/Timer.h"
 
 namespace {
 
