@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "../sysinfo/ComposedProcessor.h"
 #include "app/MainWindowFixture.h"
 #include "platform/fake/FakeDynDataRegistry.h"
 
@@ -233,8 +234,10 @@ TEST_F(SettingsForm, TheTweaksFollowTheMachineKeyOnEveryCpuTick)
         registry.Put(RegistryRoot::LocalMachine, kMemory, name, 0);
     registry.Put(RegistryRoot::LocalMachine, kMemory, "IOPageLockLimit", 16384);
     registry.Put(RegistryRoot::LocalMachine, kMemory, "ClearPageFileAtShutdown", 1);
+    ComposedProcessor p;  // a Pentium III with 512 KB of second-level cache
+    p.Vendor("GenuineIntel", 2).Leaf(1, 0x00000683, 0x00000002, 0, 0x0387FBFF).Leaf(2, 0x03020101, 0, 0, 0x0C040843);
+    processor.table = p.cpu.table;
     TfMainMem& form = Form();
-    form.CacheLevel2 = 512;
     EXPECT_EQ(form.ui.CbCache->ItemIndex(), -1) << "before the first tick the list shows its first text";
     EXPECT_EQ(form.ui.CbCache->Text(), "65536 KB ( RAM > 256 MB )");
     form.Timer2Timer();
