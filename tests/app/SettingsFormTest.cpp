@@ -6,15 +6,16 @@
 #include "../sysinfo/ComposedProcessor.h"
 #include "app/MainWindowFixture.h"
 #include "platform/fake/FakeDynDataRegistry.h"
+#include "support/StoredSettings.h"
 
 namespace {
 
 using platform::RegistryRoot;
 using platform::RegistryData;
 
-const QString kSettings = QStringLiteral("Software\\Mnemora XP\\settings");
-const QString kProperty = QStringLiteral("Software\\Mnemora XP\\settings\\Recover Property");
-const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+using stored_settings::kProperty;
+using stored_settings::kRun;
+using stored_settings::kSettings;
 const QString kMemory = QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management");
 
 // The settings as the user meets them: the real window offscreen, a registry in memory.
@@ -28,21 +29,7 @@ protected:
     {
         return registry.Get(RegistryRoot::CurrentUser, key, name);
     }
-    void StoreEverything()
-    {
-        Put(kSettings, "Recover MB", 300);
-        Put(kSettings, "Opacite", 128);
-        Put(kSettings, "Recover Method", 2);
-        Put(kSettings, "StayOnTop", 0);
-        Put(kSettings, "StartWithWindows", 1);
-        Put(kSettings, "tray", 1);
-        Put(kSettings, "balloon", 1);
-        Put(kProperty, "Free%", 0);
-        Put(kProperty, "Pourcentage", 20);
-        Put(kProperty, "Time", 1);
-        Put(kProperty, "Time value", 10);
-        Put(kProperty, "Pcpu", 50);
-    }
+    void StoreEverything() { stored_settings::StoreEverything(registry, 128); }
     QString QuotedExecutable() const { return '"' + QCoreApplication::applicationFilePath() + '"'; }
 };
 

@@ -6,11 +6,8 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+OpenRun "$out"
 
 # The exit status of a program that should have ended; one that did not is killed, never waited
 # for forever.

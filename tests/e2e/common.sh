@@ -13,6 +13,16 @@ IsolateHome() {
   done
 }
 
+# The opening of a script: a home of its own (IsolateHome) and, with an argument, the folder its
+# screenshots go to. Every program the script puts in started is killed when it ends, however it
+# ends, and the home removed.
+OpenRun() {
+  [ $# -eq 0 ] || mkdir -p "$1"
+  IsolateHome
+  started=()
+  trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+}
+
 passed=0
 failed=0
 check() {
