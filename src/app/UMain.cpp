@@ -9,6 +9,8 @@
 #include "app/Application.h"
 #include "app/FormAccessibility.h"
 #include "app/FormPictures.h"
+#include "app/StatusBarPanels.h"
+#include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
 #include "monitor/CpuPercent.h"
 #include "monitor/CpuUsage.h"
@@ -47,6 +49,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     menus.SetupMenus(ui, this);
     FormPictures::Load(ui);
     FormAccessibility::NameControls(ui, this);
+    new TStatusBarPanels(ui.StatusBar, {ui.StatusPanel0, ui.StatusPanel1}, ui.StatusPanel2);
     // A layout file sizes only the first column of a list; the second is as fixed as the first.
     ui.ListView1->header()->resizeSection(1, 200);
     // A fixed-size window with the system menu and a minimise button, no maximise, placed in the
@@ -131,7 +134,7 @@ void TfMainMem::FormCreate()
     ui.TrackBar1->setValue(SystemMethodMegabytes(InstalledMb));
     LoadSettings();
     ApplyStayOnTop();
-    setWindowOpacity(ui.TrackBar2->value() / 255.0);
+    setWindowOpacity(WindowOpacity(ui.TrackBar2->value()));
     GetCpuInfo();
     run_.Finish();
     ui.BitBtn3->setEnabled(false);
@@ -162,8 +165,9 @@ void TfMainMem::Timer4Timer()
 {
     Timer4->SetEnabled(false);
     TrayIcon1->SetIconVisible(true);
-    // With no notification area the window is the only way back to the program: it stays.
-    if (TrayIcon1->TrayAvailable())
+    // With no notification area the window is the only way back to the program: it stays. So it
+    // does when the user started the program to see it.
+    if (TrayIcon1->TrayAvailable() && !KeepWindowAtStart)
         hide();
 }
 
@@ -175,6 +179,15 @@ void TfMainMem::BringBack()
     show();
     raise();
     activateWindow();
+}
+
+void TfMainMem::TrayIcon1HostGone()
+{
+    // The tray went away (a panel quit or restarting): a window hidden in it could be reached only
+    // by a second start. It comes back, as when no tray was there at start; the icon returns with
+    // the next tray.
+    if (!isVisible() && !Timer4->Enabled())
+        BringBack();
 }
 
 void TfMainMem::WMUser()
@@ -191,9 +204,15 @@ void TfMainMem::exit_appli()
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
     ReleaseNewsFeed();
+    // The destroy handling (and its save) comes before the window closes: once the quit is under
+    // way no message box can open, and a failed save would go untold, as it would not from
+    // "&Enregistrer".
+    TApplication::RunGuarded([this] {
+        FormDestroy();
+        return true;
+    });
     hide();
     close();
-    FormDestroy();
     QCoreApplication::quit();
 }
 

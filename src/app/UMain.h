@@ -84,6 +84,9 @@ public:
     const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
+    // Started by "mnemora-xp --show": Timer4 puts the icon in the tray but leaves the window shown.
+    bool KeepWindowAtStart = false;
+
     // The current or last run as the window tells it: RecoveryRunning, the free memory before
     // and after.
     const TRunReport& RunReport() const { return run_; }
@@ -96,6 +99,7 @@ public:
     void TrayIcon1DblClick() { BringBack(); }
     void Open1Click() { BringBack(); }
     void TrayIcon1BalloonHintClick() { BringBack(); }
+    void TrayIcon1HostGone();
     void WMUser();
     void Exit1Click() { exit_appli(); }
     void Button4Click() { exit_appli(); }

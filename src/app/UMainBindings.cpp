@@ -17,6 +17,7 @@ void TfMainMem::BindHandlers()
     RamRecovery1->OnAfterDefrag = [this](QObject*) { RamRecovery1AfterDefrag(); };
     TrayIcon1->OnDblClick = [this](QObject*) { TrayIcon1DblClick(); };
     TrayIcon1->OnBalloonHintClick = [this](QObject*) { TrayIcon1BalloonHintClick(); };
+    TrayIcon1->OnHostGone = [this](QObject*) { TrayIcon1HostGone(); };
     GlobalHotKey1->OnKeyDown = [this](QObject*, std::uint16_t, Qt::KeyboardModifiers) { GlobalHotKey1KeyDown(); };
     Timer1->OnTimer = [this](QObject*) { Timer1Timer(); };
     Timer2->OnTimer = [this](QObject*) { Timer2Timer(); };

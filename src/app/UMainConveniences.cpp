@@ -4,6 +4,7 @@
 
 #include "app/AuthorLinks.h"
 #include "app/UMain.h"
+#include "app/WindowOpacity.h"
 #include "hotkey/GlobalHotKey.h"
 #include "hotkey/ShortCut.h"
 #include "monitor/NamedColors.h"
@@ -15,6 +16,8 @@ namespace {
 const QString kHotKeyInactiveHint =
     QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
                    "à une touche dans les raccourcis clavier du bureau.");
+const QString kHotKeyInactiveLine =
+    QStringLiteral("Raccourci inactif sur ce bureau : associez « mnemora-xp --recover » à une touche du bureau.");
 
 }  // namespace
 
@@ -34,15 +37,18 @@ void TfMainMem::ApplyStayOnTop()
 void TfMainMem::TrackBar2Change()
 {
     const int position = ui.TrackBar2->value();
-    setWindowOpacity(position / 255.0);
+    setWindowOpacity(WindowOpacity(position));
     ui.TrackBar2->setToolTip(QStringLiteral("%1%").arg(RoundHalfEven(position / 255.0 * 100)));
 }
 
 void TfMainMem::HotKey1Change()
 {
     // Where the desktop holds no key for a program, its own shortcut settings can run the command.
-    if (!GlobalHotKey1->CanBeHeld())
+    // Said where the eye is, under the field, in place of the line that says the key runs it.
+    if (!GlobalHotKey1->CanBeHeld()) {
         ui.HotKey1->setToolTip(kHotKeyInactiveHint);
+        ui.Label28->setText(kHotKeyInactiveLine);
+    }
     const TShortCut shortCut = ui.HotKey1->ShortCut();
     // Held without Ctrl or Alt, a key that types text would stop typing it in every program: the
     // field shows it, but the combination held before stays.

@@ -2,6 +2,7 @@
 // The window's settings handlers: the settings store, the start with the session, the memory tweaks.
 #include <QCoreApplication>
 
+#include "app/Application.h"
 #include "app/UMain.h"
 #include "settings/AppRegistry.h"
 #include "settings/MemoryTweaks.h"
@@ -10,7 +11,15 @@
 
 bool TfMainMem::LoadSettings()
 {
-    return TSettingsStore(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath()).LoadSettings();
+    TSettingsStore store(*AppRegistry, *settingsControls_, QCoreApplication::applicationFilePath());
+    const bool opened = store.LoadSettings();
+    // A value that could not be read is told once the window is up; the start-up goes on, so the
+    // timers, the tray icon and the hot key work as with a good value.
+    if (!store.Problems().isEmpty())
+        QMetaObject::invokeMethod(
+            this, [text = store.Problems().join(QLatin1Char('\n'))] { TApplication::ShowError(text); },
+            Qt::QueuedConnection);
+    return opened;
 }
 
 void TfMainMem::SaveSettings()

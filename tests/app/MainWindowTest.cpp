@@ -83,13 +83,49 @@ TEST_F(MainWindow, WithoutATrayTheWindowStaysAfterStart)
     EXPECT_TRUE(form.isVisible());
 }
 
+// A panel that quits or restarts takes the tray away: the window hidden in it comes back, as with
+// no tray at start, and the icon returns with the next tray.
+TEST_F(MainWindow, WhenTheTrayGoesAwayTheHiddenWindowComesBack)
+{
+    TfMainMem& form = Form();
+    form.show();
+    form.Timer4Timer();
+    ASSERT_FALSE(form.isVisible());
+    form.ui.Memoire->setCurrentIndex(3);
+    tray.GoAway();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
+    form.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.isVisible()) << "with no tray, minimising keeps the window in the task bar";
+    tray.available = true;
+    tray.Raise(platform::TrayNotice::HostRecreated);
+    EXPECT_TRUE(tray.inTray);
+}
+
+// "mnemora-xp --show" with no instance running: the window stays on screen, the icon still goes
+// to the tray.
+TEST_F(MainWindow, StartedToShowTheWindowStays)
+{
+    TfMainMem& form = Form();
+    form.KeepWindowAtStart = true;
+    form.show();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Timer4->Enabled(); }));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(tray.inTray);
+}
+
 // A Wayland desktop without global shortcuts: the key field says the key does nothing and how
 // to get a recovery from a key anyway.
 TEST_F(MainWindow, WhereTheDesktopHoldsNoKeyTheHotKeyFieldSaysWhatToDo)
 {
     EXPECT_FALSE(Form().ui.HotKey1->toolTip().contains(QStringLiteral("mnemora-xp --recover")));
+    EXPECT_TRUE(form->ui.Label28->text().endsWith(QStringLiteral("lance l'optimisation !")));
     form.reset();
     hotKeys.canHoldKeys = false;
+    // Where the eye is: the line under the field no longer says the key starts a run.
+    EXPECT_EQ(Form().ui.Label28->text(),
+              QStringLiteral("Raccourci inactif sur ce bureau : associez « mnemora-xp --recover » à une touche du bureau."));
     EXPECT_EQ(Form().ui.HotKey1->toolTip(),
               QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
                              "à une touche dans les raccourcis clavier du bureau."));
@@ -159,9 +195,14 @@ TEST_F(MainWindow, OpacityFollowsTheTrackBarWithAPercentHint)
     form.ui.TrackBar2->setValue(128);
     EXPECT_DOUBLE_EQ(form.windowOpacity(), 128 / 255.0);
     EXPECT_EQ(form.ui.TrackBar2->toolTip(), "50%");
+    // At 0 the window used to vanish for good: nobody could see it to set it back.
     form.ui.TrackBar2->setValue(0);
-    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "0%");
-    EXPECT_DOUBLE_EQ(form.windowOpacity(), 0.0);
+    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "0%") << "the hint says the position";
+    EXPECT_GE(form.windowOpacity(), 0.1) << "never less than a tenth opaque";
+    form.ui.TrackBar2->setValue(20);
+    EXPECT_GE(form.windowOpacity(), 0.1);
+    form.ui.TrackBar2->setValue(30);
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 30 / 255.0);
     form.ui.TrackBar2->setValue(255);
     EXPECT_EQ(form.ui.TrackBar2->toolTip(), "100%");
 }

@@ -96,20 +96,40 @@ TEST_F(SettingsForm, TheControlsClampWhatTheyAreGiven)
     EXPECT_EQ(Get(kSettings, "tray"), RegistryData(1));
 }
 
-TEST_F(SettingsForm, AMissingOpacityStopsTheStartWithTheMessage)
+// Seen: "Opacite" deleted used to stop the start-up at the load (no tray, no timers), and the next
+// save wrote defaults over every setting after it.
+TEST_F(SettingsForm, AMissingOpacityIsToldAndTheStartUpGoesOn)
 {
     StoreEverything();
     registry.Remove(RegistryRoot::CurrentUser, kSettings, "Opacite");
     TfMainMem& form = Form();
+    QCoreApplication::processEvents();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], "Failed to get data for 'Opacite'");
-    EXPECT_EQ(form.ui.TrackBar1->value(), 300) << "what came before it stays applied";
-    EXPECT_TRUE(form.ui.RadioButton1->isChecked()) << "nothing after it";
-    EXPECT_EQ(form.ui.SpinEdit3->Value(), 15);
+    EXPECT_EQ(form.ui.TrackBar2->value(), 255) << "the control keeps its default";
+    EXPECT_EQ(form.ui.TrackBar1->value(), 300);
+    EXPECT_TRUE(form.ui.RadioButton2->isChecked()) << "what comes after it loads";
+    EXPECT_FALSE(form.ui.CheckBox2->isChecked());
+    EXPECT_EQ(form.ui.SpinEdit3->Value(), 50);
     for (TTimer* timer : {form.Timer1, form.Timer2, form.Timer3, form.Timer4, form.Timer5})
-        EXPECT_FALSE(timer->Enabled());
-    EXPECT_EQ(form.ui.StatusPanel2->Text(), "") << "the start-up steps after the load did not run";
-    EXPECT_FALSE(hotKeys.held.has_value());
+        EXPECT_TRUE(timer->Enabled());
+    EXPECT_EQ(form.ui.StatusPanel2->Text(), " ") << "the start-up ran to its end";
+    EXPECT_TRUE(hotKeys.held.has_value());
+    this->form.reset();
+    EXPECT_EQ(Get(kSettings, "StayOnTop"), RegistryData(0)) << "nothing stored is overwritten by a default";
+    EXPECT_EQ(Get(kSettings, "tray"), RegistryData(1));
+    EXPECT_EQ(Get(kProperty, "Time value"), RegistryData(10));
+}
+
+TEST_F(SettingsForm, AStoredOpacityOfZeroIsKeptButTheWindowStaysVisible)
+{
+    StoreEverything();
+    Put(kSettings, "Opacite", 0);
+    TfMainMem& form = Form();
+    EXPECT_EQ(form.ui.TrackBar2->value(), 0);
+    EXPECT_GE(form.windowOpacity(), 0.1);
+    form.SaveSettings();
+    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryData(0)) << "the stored value is the user's";
 }
 
 TEST_F(SettingsForm, AnIntervalOfZeroArmsATimerThatNeverFires)
