@@ -7,10 +7,8 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-KillStartedOnExit
+OpenRun "$out"
 
 # Without the session's autostart programs (a panel, the accessibility bus, a screen saver).
 openbox --sm-disable --startup true >/dev/null 2>&1 &
