@@ -28,7 +28,7 @@ void TfMainMem::RecupRamByKernel()
     ui.StatusBar->setToolTip(
         QStringLiteral("Reprise par le noyau dans : %1").arg(kernel_->Groups().join(QStringLiteral(", "))));
     SetRunControls(true);
-    if (RecoveryRunning)
+    if (run_.Running())
         return;
     // Sized as the window's run would be, by the method chosen.
     std::int64_t megabytes = InstalledMb;

@@ -37,7 +37,7 @@ TEST_F(KernelRun, TheKernelsRunShowsAsARunAndTakesNoMemory)
     events.onDrain = [this, &texts](int) {
         memory.status.availPhys += 64 * kMiB;  // what the kernel gave back shows as free memory
         texts.push_back(form->ui.StatusPanel2->Text());
-        EXPECT_TRUE(form->RecoveryRunning);
+        EXPECT_TRUE(form->RunReport().Running());
         EXPECT_FALSE(form->ui.BitBtn1->isEnabled());
         EXPECT_TRUE(form->ui.BitBtn3->isEnabled());
         return false;
@@ -50,7 +50,7 @@ TEST_F(KernelRun, TheKernelsRunShowsAsARunAndTakesNoMemory)
     EXPECT_EQ(BalloonTexts(), (std::vector<QString>{QStringLiteral("Optimisation en cours ..."),
                                                     QStringLiteral("Optimisation terminée!\n\rQuantitée récupérée : 256 MB.")}));
     EXPECT_TRUE(form->ui.StatusBar->toolTip().contains(QLatin1String("app.slice")));
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(form->ui.BitBtn1->isEnabled());
 }
 
@@ -62,7 +62,7 @@ TEST_F(KernelRun, TheWindowsCancelStopsItBetweenSteps)
     };
     form->RecupRamByKernel();
     EXPECT_EQ(kernel.calls.size(), 1u);
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(form->ui.BitBtn1->isEnabled());
 }
 
