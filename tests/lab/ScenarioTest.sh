@@ -14,6 +14,11 @@ mkdir -p "$output"
 status=$?
 grep -v '^sample ' "$output/$name.txt"
 [ "$status" -eq 77 ] && exit 77
+# The guest's own limit, not the program's doing (lab/boot.sh: vm.max_map_count).
+if grep -q 'UML ran out of memory on the host side' "$output/$name.txt"; then
+  echo "lab: the guest ran out of host mappings (vm.max_map_count $(cat /proc/sys/vm/max_map_count)); run the lab as root or raise it"
+  exit 77
+fi
 source "$here/tests/e2e/common.sh"
 
 figure() { awk -v name="$2" '$1 == "figure" && $2 == name { print $3; exit }' "$1"; }
