@@ -81,7 +81,7 @@ TEST_F(FormLifecycle, TheCloseButtonEndsTheProgramButLetsARunFinish)
     const int status = RunLoop([this] { RunWith(6, [this] { form->close(); }); });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(memory.commits, 6) << "closing the window does not cancel the run";
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(memory.live.empty());
 }
 
@@ -129,7 +129,7 @@ TEST_F(FormLifecycle, TheEndOfTheSessionCancelsARunAndEndsTheLoop)
     const int status = RunLoop([this] { RunWith(10, [this] { form->WMEndSession(); }); });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(memory.commits, 2) << "the run stopped at its next test";
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(memory.live.empty());
 }
 

@@ -25,14 +25,14 @@ TEST_F(MainWindow, StartUpPutsEveryControlInItsFirstState)
     EXPECT_TRUE(form.ui.TrackBar2->isEnabled());
     EXPECT_TRUE(form.ui.cbxballoon->isEnabled());
     EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
-    EXPECT_EQ(form.InstalledMb, 1023);
+    EXPECT_EQ(form.ui.Label_ram->text(), "RAM Installée : 1023 MB");
     EXPECT_EQ(form.ui.TrackBar1->minimum(), 0);
     EXPECT_EQ(form.ui.TrackBar1->maximum(), 1023);
     EXPECT_EQ(form.ui.TrackBar1->value(), 512) << "511.5 goes to the even 512";
     EXPECT_EQ(form.ui.Label4->text(), "512 MB");
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
-    EXPECT_FALSE(form.RecoveryRunning);
+    EXPECT_FALSE(form.RunReport().Running());
     EXPECT_FALSE(form.ui.BitBtn3->isEnabled());
     EXPECT_TRUE(form.ui.BitBtn1->isEnabled());
     EXPECT_TRUE(form.ui.RecoverRam1->isEnabled());
@@ -302,7 +302,7 @@ TEST_F(MainWindow, InstalledMemoryRoundsHalvesToEven)
     for (const auto& [totalHalfMb, installed] : std::vector<std::pair<std::int64_t, std::int64_t>>{{25, 12}, {27, 14}}) {
         memory.status.totalPhys = totalHalfMb * kMiB / 2;
         form.reset();
-        EXPECT_EQ(Form().InstalledMb, installed) << totalHalfMb << " half-megabytes";
+        EXPECT_EQ(Form().ui.Label_ram->text(), QStringLiteral("RAM Installée : %1 MB").arg(installed)) << totalHalfMb << " half-megabytes";
         EXPECT_EQ(form->ui.TrackBar1->maximum(), installed);
     }
 }

@@ -9,13 +9,10 @@ set -u
 app=$1
 out=$2
 panel=$3
-mkdir -p "$out"
 here=$(dirname "$0")
 source "$here/common.sh"
-IsolateHome
+OpenRun "$out"
 export HOME=$home
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 
 watcherProperty() {
   gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \

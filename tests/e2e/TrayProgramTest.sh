@@ -6,10 +6,8 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-KillStartedOnExit
+OpenRun "$out"
 
 "$app" &
 first=$!

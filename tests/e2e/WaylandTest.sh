@@ -6,8 +6,7 @@
 set -u
 app=$1
 source "$(dirname "$0")/common.sh"
-IsolateHome
-KillStartedOnExit
+OpenRun
 
 weston --backend=headless-backend.so --socket=wayland-e2e --idle-time=0 >"$home/weston.log" 2>&1 &
 started+=($!)

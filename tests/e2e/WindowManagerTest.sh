@@ -7,12 +7,11 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-KillStartedOnExit
+OpenRun "$out"
 
-openbox --sm-disable >/dev/null 2>&1 &
+# Without the session's autostart programs (a panel, the accessibility bus, a screen saver).
+openbox --sm-disable --startup true >/dev/null 2>&1 &
 started+=($!)
 wmRunning() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 waitFor 20 wmRunning || { echo "e2e: 0 passed, 1 failed (openbox did not start)"; exit 1; }

@@ -20,6 +20,14 @@ KillStartedOnExit() {
   trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 }
 
+# The opening of a script: a home of its own (IsolateHome) and, with an argument, the folder its
+# screenshots go to; what it starts is ended with it (KillStartedOnExit).
+OpenRun() {
+  [ $# -eq 0 ] || mkdir -p "$1"
+  IsolateHome
+  KillStartedOnExit
+}
+
 passed=0
 failed=0
 check() {

@@ -8,6 +8,7 @@
 #include "settings/RunKey.h"
 #include "settings/SettingsControls.h"
 #include "settings/SettingsStore.h"
+#include "support/StoredSettings.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ using Flag = ISettingsControls::Flag;
 using Number = ISettingsControls::Number;
 using ::testing::ElementsAre;
 
-const QString kSettings = QStringLiteral("Software\\Mnemora XP\\settings");
-const QString kProperty = QStringLiteral("Software\\Mnemora XP\\settings\\Recover Property");
-const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+using stored_settings::kProperty;
+using stored_settings::kRun;
+using stored_settings::kSettings;
 const QString kExplorer = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
 const QString kExe = QStringLiteral("/opt/mnemora xp/mnemora-xp");
 
@@ -83,22 +84,7 @@ protected:
         };
     }
 
-    // A main key with every value, and a sub-key with every value.
-    void StoreEverything()
-    {
-        Put(kSettings, "Recover MB", 300);
-        Put(kSettings, "Opacite", 200);
-        Put(kSettings, "Recover Method", 2);
-        Put(kSettings, "StayOnTop", 0);
-        Put(kSettings, "StartWithWindows", 1);
-        Put(kSettings, "tray", 1);
-        Put(kSettings, "balloon", 1);
-        Put(kProperty, "Free%", 0);
-        Put(kProperty, "Pourcentage", 20);
-        Put(kProperty, "Time", 1);
-        Put(kProperty, "Time value", 10);
-        Put(kProperty, "Pcpu", 50);
-    }
+    void StoreEverything() { stored_settings::StoreEverything(store, 200); }
     void Put(const QString& key, const char* name, const RegistryData& value)
     {
         store.Put(RegistryRoot::CurrentUser, key, name, value);

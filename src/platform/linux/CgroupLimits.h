@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/linux/CgroupPlaces.h"
+
 namespace platform {
 
 // The memory limits of the process's control groups, cgroup v2 and v1 alike (a hybrid host has
@@ -13,12 +15,16 @@ public:
     struct Reading {
         std::int64_t limit = -1;     // the tightest limit, bytes; -1: none
         std::int64_t headroom = -1;  // the least that any limited level still leaves; -1: none
+        // The same, with the swap a cgroup v2 group may still fill: at its limit such a group
+        // has its idle pages swapped out rather than failing. -1: no limit.
+        std::int64_t reserve = -1;
     };
 
     // Finds the groups from procDir's self/cgroup and self/mountinfo.
     explicit CgroupLimits(const QString& procDir);
 
-    Reading Read() const;
+    // swapFree: the machine's free swap, the most any group can still swap.
+    Reading Read(std::int64_t swapFree = 0) const;
     // The group folders read, the process's own first; for the tests.
     QStringList Folders() const;
 
@@ -27,7 +33,7 @@ private:
         QString folder;
         bool v1 = false;
     };
-    void AddLevels(const QString& mountPoint, const QString& mountRoot, const QString& group, bool v1);
+    void AddLevels(const CgroupPlace& place, bool v1);
 
     std::vector<Level> levels_;
 };
