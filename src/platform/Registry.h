@@ -37,6 +37,14 @@ public:
     // True when the value is gone afterwards, also when it never was there.
     virtual bool DeleteValue(Key key, const QString& name) = 0;
 
+    // Makes the writes under root that follow, up to EndChange, one change that lands whole or
+    // not at all: a process killed in between leaves every value as it was. Calls do not nest.
+    // A store without such a thing writes each value as it comes.
+    virtual void BeginChange(RegistryRoot) {}
+    // Keeps the writes made since BeginChange, or drops them when keep is false. False when
+    // they were to be kept and could not be.
+    virtual bool EndChange(RegistryRoot, bool keep) { return keep; }
+
     // The path's key names: separators at either end or doubled name no key.
     static QStringList KeyNames(const QString& path) { return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts); }
     // How a name is compared: case folded, the way the registry ignores case.

@@ -107,4 +107,21 @@ std::size_t FakeRegistry::ValueCount(RegistryRoot root, const QString& keyPath) 
     return key == values_.end() ? 0 : key->second.size();
 }
 
+void FakeRegistry::BeginChange(RegistryRoot)
+{
+    before_ = Snapshot{keys_, values_};
+}
+
+bool FakeRegistry::EndChange(RegistryRoot root, bool keep)
+{
+    const bool kept = keep && !failKeeping;
+    if (!kept && before_) {
+        keys_ = before_->keys;
+        values_ = before_->values;
+    }
+    before_.reset();
+    changes.emplace_back(root, kept);
+    return kept;
+}
+
 }  // namespace platform

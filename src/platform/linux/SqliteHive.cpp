@@ -327,4 +327,32 @@ bool SqliteHive::Delete(std::int64_t key, const QString& name)
     return sqlite3_step(delete_) == SQLITE_DONE;
 }
 
+bool SqliteHive::Begin()
+{
+    if (changing_ || !EnsureOpen() || sqlite3_get_autocommit(db_) == 0)
+        return false;
+    // Immediate: the write lock is taken now (waiting for another saving process), so no write
+    // inside can fail for want of it.
+    changing_ = Execute("BEGIN IMMEDIATE");
+    return changing_;
+}
+
+bool SqliteHive::Commit()
+{
+    if (!changing_)
+        return false;
+    changing_ = false;
+    if (Execute("COMMIT"))
+        return true;
+    Rollback();
+    return false;
+}
+
+void SqliteHive::Rollback()
+{
+    changing_ = false;
+    if (db_ != nullptr && sqlite3_get_autocommit(db_) == 0)
+        Execute("ROLLBACK");
+}
+
 }  // namespace platform
