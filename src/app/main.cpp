@@ -22,11 +22,20 @@
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
 int main(int argc, char** argv)
 {
+    // The session's end (SIGTERM, SIGHUP) is held back from the first instant until its handling
+    // is in place, and then arrives there: a log-out during start-up still ends in order.
+    sigset_t sessionEnd;
+    sigemptyset(&sessionEnd);
+    sigaddset(&sessionEnd, SIGTERM);
+    sigaddset(&sessionEnd, SIGHUP);
+    ::sigprocmask(SIG_BLOCK, &sessionEnd, nullptr);
+
     QStringList words;
     for (int index = 0; index < argc; ++index)
         words << QString::fromLocal8Bit(argv[index]);
@@ -50,6 +59,16 @@ int main(int argc, char** argv)
     std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
     displayGuard.reset();
+    // Before the window exists there is nothing to save yet: an end asked for then (also while
+    // a start-up error is shown, in that box's own event loop) ends any box and the wait, and
+    // the window, once made, saves and closes at once.
+    bool endRequested = false;
+    platform::LinuxSessionEvents session;
+    session.OnEnd = [&endRequested] {
+        endRequested = true;
+        QCoreApplication::exit(0);
+    };
+    ::sigprocmask(SIG_UNBLOCK, &sessionEnd, nullptr);
     platform::LinuxVersionInfo versionInfo;
     const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
@@ -85,7 +104,6 @@ int main(int argc, char** argv)
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     platform::IHotKeyGrabber& hotKeys =
         x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
-    platform::LinuxSessionEvents session;
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
@@ -101,11 +119,15 @@ int main(int argc, char** argv)
         instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };
-        form.show();
-        // Started to recover: the run starts once the window is up, as if the hot key were pressed.
-        if (recover)
-            QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
-        status = TApplication::exec();
+        if (endRequested) {
+            form.WMEndSession();
+        } else {
+            form.show();
+            // Started to recover: the run starts once the window is up, as if the hot key were pressed.
+            if (recover)
+                QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
+            status = TApplication::exec();
+        }
     }
     cpuUsage.TearDown();
     return status;
