@@ -50,6 +50,19 @@ int ReportWritten(int status)
     return 1;
 }
 
+// Runs as soon as the libraries are loaded, before any of their initialisers and before main:
+// from then on a Ctrl+C waits for the handler (it then cancels the run) instead of ending the
+// program without its report.
+void HoldInterruptFromTheStart(int, char**, char**)
+{
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    ::sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+}
+
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kHoldInterrupt)(int, char**, char**) = HoldInterruptFromTheStart;
+
 }  // namespace
 
 int main(int argc, char** argv)
