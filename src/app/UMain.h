@@ -14,6 +14,7 @@
 #include "ui_UMain.h"
 
 class TAppRegistry;
+class TCpuClockMeasure;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
@@ -64,6 +65,7 @@ public:
     TTimer* Timer4 = nullptr;
     TTimer* Timer5 = nullptr;
     std::unique_ptr<TCpuIdent> CpuIdent1;
+    TCpuClockMeasure* CpuClock1 = nullptr;  // the information page's processor clock, measured on a timer
     const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
