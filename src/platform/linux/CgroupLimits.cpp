@@ -93,7 +93,11 @@ void CgroupLimits::AddLevels(const QString& mountPoint, const QString& mountRoot
         below = group.mid(mountRoot.size());
     }
     for (;;) {
-        levels_.push_back({mountPoint + below, v1});
+        const QString at = mountPoint + below + QLatin1Char('/');
+        levels_.push_back({mountPoint + below, v1, std::nullopt,
+                           KernelFile(at + (v1 ? QStringLiteral("memory.limit_in_bytes") : QStringLiteral("memory.max"))),
+                           KernelFile(at + (v1 ? QStringLiteral("memory.usage_in_bytes") : QStringLiteral("memory.current"))),
+                           KernelFile(at + QStringLiteral("memory.stat"))});
         if (below.isEmpty() || below == QLatin1String("/"))
             break;
         const qsizetype slash = below.lastIndexOf(QLatin1Char('/'));
@@ -109,32 +113,35 @@ QStringList CgroupLimits::Folders() const
     return folders;
 }
 
-CgroupLimits::Reading CgroupLimits::Read() const
+CgroupLimits::Reading CgroupLimits::Read()
 {
     Reading reading;
     bool v1Leaf = true;
-    for (const Level& level : levels_) {
-        const QString at = level.folder + QLatin1Char('/');
+    for (Level& level : levels_) {
+        if (!level.limited)
+            level.limited = level.limit.Opens();
+        if (!*level.limited)
+            continue;
         std::int64_t limit = -1;
         std::int64_t usage = -1;
         std::int64_t reclaimable = 0;
         if (level.v1) {
-            limit = Limit(KernelValue(ReadKernelFile(at + QStringLiteral("memory.limit_in_bytes"))));
-            const std::string stat = ReadKernelFile(at + QStringLiteral("memory.stat"));
+            limit = Limit(KernelValue(level.limit.Read()));
+            const std::string stat = level.stat.Read();
             if (v1Leaf) {
                 // The limit that binds the group through all its ancestors, seen or not.
                 Tighten(limit, Limit(KernelField(stat, "hierarchical_memory_limit")));
                 v1Leaf = false;
             }
             if (limit >= 0) {
-                usage = KernelValue(ReadKernelFile(at + QStringLiteral("memory.usage_in_bytes")));
+                usage = KernelValue(level.usage.Read());
                 reclaimable = KernelField(stat, "total_inactive_file");
             }
         } else {
-            limit = Limit(KernelValue(ReadKernelFile(at + QStringLiteral("memory.max"))));
+            limit = Limit(KernelValue(level.limit.Read()));
             if (limit >= 0) {
-                usage = KernelValue(ReadKernelFile(at + QStringLiteral("memory.current")));
-                reclaimable = KernelField(ReadKernelFile(at + QStringLiteral("memory.stat")), "inactive_file");
+                usage = KernelValue(level.usage.Read());
+                reclaimable = KernelField(level.stat.Read(), "inactive_file");
             }
         }
         if (limit < 0)

@@ -2,7 +2,10 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -18,7 +21,8 @@ public:
     // Finds the groups from procDir's self/cgroup and self/mountinfo.
     explicit CgroupLimits(const QString& procDir);
 
-    Reading Read() const;
+    // The files were found once, at the making; each reading reads them again, kept open.
+    Reading Read();
     // The group folders read, the process's own first; for the tests.
     QStringList Folders() const;
 
@@ -26,6 +30,11 @@ private:
     struct Level {
         QString folder;
         bool v1 = false;
+        // Whether it has a limit file at all (the top of a v2 tree has none): looked for once.
+        std::optional<bool> limited;
+        KernelFile limit;  // memory.max, memory.limit_in_bytes
+        KernelFile usage;  // memory.current, memory.usage_in_bytes
+        KernelFile stat;   // memory.stat
     };
     void AddLevels(const QString& mountPoint, const QString& mountRoot, const QString& group, bool v1);
 

@@ -4,6 +4,7 @@
 
 #include "platform/MemoryApi.h"
 #include "platform/linux/CgroupLimits.h"
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -46,8 +47,9 @@ private:
     std::int64_t FloorFor(std::int64_t total) const;
     Reading Read() const;
 
-    QString meminfoPath_;
-    CgroupLimits cgroups_;
+    // Read every second by the live monitor: kept open (a reading changes nothing the caller sees).
+    mutable KernelFile meminfo_;
+    mutable CgroupLimits cgroups_;
     bool widened_ = false;
     // Bytes still free to take above the floor, by the last reading; re-read every few blocks so
     // that a fast run stays fast and a sudden demand from elsewhere is still seen.
