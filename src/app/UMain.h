@@ -8,6 +8,7 @@
 #include "app/FormSettingsControls.h"
 #include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
+#include "settings/TweakWatch.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
 #include "sysinfo/OsVersion.h"
@@ -188,4 +189,5 @@ private:
     platform::IShellOpener& shell_;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;
+    TTweakWatch tweakWatch_;
 };

@@ -45,6 +45,11 @@ public:
     // they were to be kept and could not be.
     virtual bool EndChange(RegistryRoot, bool keep) { return keep; }
 
+    // A stamp that differs whenever the keys under root may have changed since it was last
+    // given, by this program or by another; cheap enough to ask every second. Nothing when the
+    // store cannot tell (then anything may have changed).
+    virtual std::optional<std::uint64_t> ChangeStamp(RegistryRoot) { return std::nullopt; }
+
     // The path's key names: separators at either end or doubled name no key.
     static QStringList KeyNames(const QString& path) { return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts); }
     // How a name is compared: case folded, the way the registry ignores case.

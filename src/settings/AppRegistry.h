@@ -40,6 +40,8 @@ public:
     void WriteString(const QString& name, const QString& value);
     // A value that is not there is no error.
     bool DeleteValue(const QString& name);
+    // See IRegistry::ChangeStamp.
+    std::optional<std::uint64_t> ChangeStamp(platform::RegistryRoot root) { return registry_.ChangeStamp(root); }
 
     // The writes under one root from its making until Keep, landing whole or not at all: a
     // process killed before Keep, or a change left without it (a write raised), leaves every

@@ -64,6 +64,7 @@ bool FakeRegistry::DeleteValue(Key key, const QString& name)
 
 void FakeRegistry::Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value)
 {
+    ++changes_;
     AddKey(root, keyPath);
     values_[PathOf(root, keyPath)].insert_or_assign(Folded(name), std::pair{name, value});
 }
@@ -96,6 +97,7 @@ bool FakeRegistry::HasKey(RegistryRoot root, const QString& keyPath) const
 
 void FakeRegistry::Remove(RegistryRoot root, const QString& keyPath, const QString& name)
 {
+    ++changes_;
     const auto key = values_.find(PathOf(root, keyPath));
     if (key != values_.end())
         key->second.erase(Folded(name));

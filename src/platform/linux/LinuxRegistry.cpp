@@ -128,6 +128,13 @@ bool LinuxRegistry::DeleteValue(Key key, const QString& name)
     return opened->hive->Delete(opened->id, name);
 }
 
+std::optional<std::uint64_t> LinuxRegistry::ChangeStamp(RegistryRoot root)
+{
+    // A machine hive a plain user cannot open never changes for this program.
+    const SqliteHive* hive = HiveOf(root);
+    return hive ? hive->ChangeStamp() : 0;
+}
+
 void LinuxRegistry::BeginChange(RegistryRoot root)
 {
     if (SqliteHive* hive = HiveOf(root))

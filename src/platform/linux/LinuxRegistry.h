@@ -35,6 +35,7 @@ public:
     bool DeleteValue(Key key, const QString& name) override;
     void BeginChange(RegistryRoot root) override;
     bool EndChange(RegistryRoot root, bool keep) override;
+    std::optional<std::uint64_t> ChangeStamp(RegistryRoot root) override;
 
     // The keys and values a new machine hive starts with: the memory-management key with the
     // values the system itself ships, and the Explorer key.

@@ -46,6 +46,10 @@ public:
     bool Commit();
     void Rollback();
 
+    // Differs whenever the file may have changed: its identity, size and modification time
+    // (every commit, by any process, writes to it), and this object's own writes. One stat(2).
+    std::uint64_t ChangeStamp() const;
+
 private:
     enum class Outcome { Ready, NotAHive, Unusable };
     enum class State { Closed, Opening, Open, GaveUp };  // given up: reported once, out of use for this run
@@ -64,6 +68,7 @@ private:
     Seed seed_;
     State state_ = State::Closed;
     bool changing_ = false;  // between Begin and Commit or Rollback
+    std::uint64_t writes_ = 0;
     // Keys are never removed, so a key found once keeps its id: the refresh that opens the same
     // key every second then costs one query per value, not two.
     std::unordered_map<QString, std::int64_t> knownKeys_;
