@@ -90,6 +90,64 @@ draw about 32 32 "
   stroke none fill white circle 16,8.5 16,6.5
   rectangle 13,13 18,25 rectangle 11,13 13,15 rectangle 11,24 21,26"
 
+# The 32 x 32 icons of the "Informations" lines, top to bottom, and of the "Processeur" page.
+# The system: a gear.
+draw system 32 32 "
+  push graphic-context translate 16,16 stroke #2f3f5f stroke-width 1 fill #7f93b8
+  rectangle -3,-15 3,-8 push graphic-context rotate 45 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 90 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 135 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 180 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 225 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 270 rectangle -3,-15 3,-8 pop graphic-context
+  push graphic-context rotate 315 rectangle -3,-15 3,-8 pop graphic-context
+  circle 0,0 0,-10.5 stroke #2f3f5f fill #e8ecf4 circle 0,0 0,-4.5 pop graphic-context"
+
+# The computer: a screen on its stand.
+draw computer 32 32 "
+  stroke #303030 stroke-width 1 fill #d8d8d0 rectangle 2.5,3.5 29.5,23.5
+  fill #2a60c0 stroke #1c3f80 rectangle 5.5,6.5 26.5,20.5
+  stroke none fill #7fb0ff polygon 6,7 18,7 6,15
+  stroke #303030 fill #b8b8b0 rectangle 13.5,23.5 18.5,26.5 rectangle 8.5,26.5 23.5,29.5"
+
+# The user: head and shoulders.
+draw user 32 32 "
+  stroke #1c3f80 stroke-width 1 fill #3a78d8 path 'M 4.5,30.5 C 4.5,21 9,18.5 16,18.5 C 23,18.5 27.5,21 27.5,30.5 Z'
+  stroke #8a5a30 fill #f2c79a circle 16,10 16,2.5"
+
+# The network: a globe with its meridians and parallels.
+draw network 32 32 "
+  stroke #14602a stroke-width 1 fill #3fae5e circle 16,16 16,1.5
+  fill none stroke #d8f5df ellipse 16,16 6,14.5 0,360 line 16,1.5 16,30.5
+  line 1.5,16 30.5,16 path 'M 4,8.5 Q 16,13 28,8.5' path 'M 4,23.5 Q 16,19 28,23.5'"
+
+# The disks: a hard disk with its platter and arm.
+draw disks 32 32 "
+  stroke #404048 stroke-width 1 fill #a8acb8 rectangle 3.5,2.5 28.5,29.5
+  fill #dfe3ee stroke #606470 circle 16,14 16,4.5
+  fill #606470 stroke none circle 16,14 16,12
+  stroke #303038 stroke-width 2 stroke-linecap round line 26,25 18,15.5
+  stroke none fill #30c040 rectangle 6,25 9,27"
+
+# The memory: a stick with its chips and contacts.
+draw memory32 32 32 "
+  stroke #1b4d2e stroke-width 1 fill #2e9b5a rectangle 0.5,8.5 31.5,23.5
+  stroke none fill #1a1a1a rectangle 3,11 8,18 rectangle 10,11 15,18 rectangle 17,11 22,18 rectangle 24,11 29,18
+  fill #e8c040 rectangle 3,20 4,23 rectangle 7,20 8,23 rectangle 11,20 12,23 rectangle 15,20 16,23
+  rectangle 19,20 20,23 rectangle 23,20 24,23 rectangle 27,20 28,23
+  fill #ffffff rectangle 14,23 17,24"
+
+# The processor: a package with pins on every side and its die.
+draw processor32 32 32 "
+  stroke #808080 stroke-width 1
+  line 8.5,0.5 8.5,4.5 line 12.5,0.5 12.5,4.5 line 16.5,0.5 16.5,4.5 line 20.5,0.5 20.5,4.5 line 24.5,0.5 24.5,4.5
+  line 8.5,27.5 8.5,31.5 line 12.5,27.5 12.5,31.5 line 16.5,27.5 16.5,31.5 line 20.5,27.5 20.5,31.5 line 24.5,27.5 24.5,31.5
+  line 0.5,8.5 4.5,8.5 line 0.5,12.5 4.5,12.5 line 0.5,16.5 4.5,16.5 line 0.5,20.5 4.5,20.5 line 0.5,24.5 4.5,24.5
+  line 27.5,8.5 31.5,8.5 line 27.5,12.5 31.5,12.5 line 27.5,16.5 31.5,16.5 line 27.5,20.5 31.5,20.5 line 27.5,24.5 31.5,24.5
+  stroke #202020 fill #4a4a5a rectangle 4.5,4.5 27.5,27.5
+  stroke #30303a fill #c8c8d8 rectangle 10.5,10.5 21.5,21.5
+  stroke none fill #8a8aa0 rectangle 13,13 19,19"
+
 # The banner of the "A propos de..." page, 300 x 100: a memory stick on a blue ground, the name.
 for scale in 1 2; do
   suffix=""

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth x11-utils x11-xkb-utils trayer xdotool imagemagick fonts-dejavu-core dbus dbus-x11 util-linux
   xfce4-panel lxqt-panel dunst libglib2.0-bin appstream desktop-file-utils lintian python3
-  ccache fonts-liberation qt6-translations-l10n qt6-qpa-plugins openbox weston strace
+  ccache fonts-liberation qt6-translations-l10n qt6-qpa-plugins qt6-wayland openbox weston strace
   user-mode-linux python3-gi gir1.2-atspi-2.0 at-spi2-core
 )
 missing=()

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "app/FontSubstitutes.h"
+#include "app/QtFrench.h"
 #include "platform/Version.h"
 
 std::function<void(const QString&)> TApplication::errorPresenter;
@@ -19,6 +21,8 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     // command or when the window is closed, never because no window happens to be visible.
     setQuitOnLastWindowClosed(false);
     setWindowIcon(ProgramIcon());
+    InstallQtFrench(*this);
+    SubstituteArial();
 }
 
 QIcon TApplication::ProgramIcon()

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include "app/MenuStyle.h"
+#include "widgets/MenuStyle.h"
 
 namespace {
 

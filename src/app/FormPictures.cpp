@@ -52,6 +52,17 @@ void Load(Ui::TfMainMem& ui)
     ui.StatusPanel1->SetIcon(Picture(QStringLiteral("processor")));
     SetPicture(ui.Image1, "banner", QSize(300, 100));
     SetPicture(ui.Image9, "about", QSize(32, 32));
+    // The "Informations" lines, top to bottom, and the "Processeur" page.
+    const QSize linePicture(32, 32);
+    const std::array<std::pair<QLabel*, const char*>, 7> lines = {{{ui.Image3, "system"},
+                                                                  {ui.Image6, "computer"},
+                                                                  {ui.Image5, "user"},
+                                                                  {ui.Image4, "network"},
+                                                                  {ui.Image7, "disks"},
+                                                                  {ui.Image8, "memory32"},
+                                                                  {ui.Image10, "processor32"}}};
+    for (const auto& [image, name] : lines)
+        SetPicture(image, name, linePicture);
 
     ui.Open1->setIcon(ImageList1(0));
     ui.RecoverRam1->setIcon(ImageList1(1));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FormSettingsControls.h"
 
-#include "app/Timer.h"
 #include "ui_UMain.h"
+#include "widgets/Timer.h"
 
 QCheckBox* TFormSettingsControls::Box(Flag flag) const
 {

@@ -32,10 +32,10 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
         parsed.text = QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().front());
     } else if (parser.isSet(help)) {
         parsed.action = Action::Help;
-        // The parser names the program after the running file, or not at all before the
-        // application object exists: the usage line says the command a user types.
-        static const QRegularExpression usage(QStringLiteral("^Usage: \\S+"));
-        parsed.text = parser.helpText().replace(usage, QStringLiteral("Usage: mnemora-xp"));
+        // The parser names the program after the running file: the usage line ("Usage: ", or
+        // "Utilisation : " in Qt's French) says the command a user types.
+        static const QRegularExpression usage(QStringLiteral("^([^\\n:]*:\\s*)\\S+"));
+        parsed.text = parser.helpText().replace(usage, QStringLiteral("\\1mnemora-xp"));
     } else if (parser.isSet(version)) {
         parsed.action = Action::Version;
         parsed.text = QStringLiteral("mnemora-xp %1\n").arg(QLatin1String(platform::kProgramVersion));
@@ -44,6 +44,8 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
         parsed.text = QStringLiteral("--recover et --show ne vont pas ensemble");
     } else if (parser.isSet(recover)) {
         parsed.action = Action::Recover;
+    } else if (parser.isSet(show)) {
+        parsed.keepWindow = true;
     }
     return parsed;
 }

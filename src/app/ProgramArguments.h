@@ -14,6 +14,9 @@ struct ProgramArguments {
         Invalid,
     };
     Action action = Action::Show;
+    // --show asked in words: a first start keeps its window on screen instead of going to the
+    // tray after half a second.
+    bool keepWindow = false;
     QString text;  // for Help and Version, what to print; for Invalid, what is wrong
 
     static ProgramArguments Parse(const QStringList& arguments);  // with the program's name first

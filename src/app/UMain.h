@@ -8,9 +8,11 @@
 #include "app/FormSettingsControls.h"
 #include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
+#include "monitor/LoadAverage.h"
 #include "settings/TweakWatch.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
+#include "recovery/RunReport.h"
 #include "sysinfo/OsVersion.h"
 #include "ui_UMain.h"
 
@@ -54,40 +56,43 @@ public:
     explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);
     ~TfMainMem() override;
 
+    // The controls of UMain.ui that the handlers use, page by page:
+    // - "Système": Gauge1 / Label31 free memory in % and MB, Gauge2 / Gauge3 load and average
+    //   load, PerfChart1 the history chart (its menu PopupMenu2: Basse1, Normale1, Haute1 set the
+    //   refresh speed), BitBtn1 starts a run, BitBtn3 cancels it, Button4 quits.
+    // - "Réglages": RadioButton1..3 the run's method (Système, Manuel, Tout), TrackBar1 / Label4
+    //   the MB of a Manuel run; CheckBox3 / SpinEdit1 the alarm trigger and its level in % free,
+    //   CheckBox5 / SpinEdit2 the interval trigger and its minutes, SpinEdit3 the processor ceiling
+    //   of both; CbCache, cbxCacheNiveau2, RGLargeSystemCache, Cbxnoyau, cbxSwap the memory tweaks.
+    // - "Paramètres": CheckBox1 start with the session, CheckBox2 stay on top, HotKey1 the global
+    //   hot key, TrackBar2 opacity, cbxballoon balloons, RadioGroup2 the tray shows % or MB,
+    //   Button2 saves the settings.
+    // - "Informations": Button3 refreshes the page. About: Label2 the version, Label32 the web
+    //   site, Label11 the mail link, Button1 the news.
+    // - StatusPanel0 free memory, StatusPanel1 load, StatusPanel2 a run's progress and gain.
+    // - The tray menu PopupMenu1: Open1, RecoverRam1 (a run), Cancel1, Exit1.
     Ui::TfMainMem ui;
     TFormMenus menus;
-    TRamRecovery* RamRecovery1 = nullptr;
-    TTextTrayIcon* TrayIcon1 = nullptr;
-    TGlobalHotKey* GlobalHotKey1 = nullptr;
+    TRamRecovery* RamRecovery1 = nullptr;  // the recovery engine
+    TTextTrayIcon* TrayIcon1 = nullptr;    // the tray icon: free memory as text on a coloured square
+    TGlobalHotKey* GlobalHotKey1 = nullptr;  // starts a run from any program
     TNewsFeed* NewsFeed1 = nullptr;  // released at the quit command and at the session's end
-    TTimer* Timer1 = nullptr;
-    TTimer* Timer2 = nullptr;
-    TTimer* Timer3 = nullptr;
-    TTimer* Timer4 = nullptr;
-    TTimer* Timer5 = nullptr;
-    std::unique_ptr<TCpuIdent> CpuIdent1;
+    TTimer* Timer1 = nullptr;  // the free-memory reading, every second (500 ms to 2 s by PopupMenu2)
+    TTimer* Timer2 = nullptr;  // the processor-load reading, at Timer1's pace
+    TTimer* Timer3 = nullptr;  // the alarm trigger's check, every 30 s
+    TTimer* Timer4 = nullptr;  // once, 500 ms after start-up: into the tray
+    TTimer* Timer5 = nullptr;  // the interval trigger, every SpinEdit2 minutes while CheckBox5 is ticked
+    std::unique_ptr<TCpuIdent> CpuIdent1;  // the processor's identification for its page
     TCpuClockMeasure* CpuClock1 = nullptr;  // the information page's processor clock, measured on a timer
     const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
-    std::int64_t InstalledMb = 0;
-    bool RecoveryRunning = false;
-    std::int64_t FreeBeforeRecovery = 0;
-    std::int64_t FreeAfterRecovery = 0;
+    // Started by "mnemora-xp --show": Timer4 puts the icon in the tray but leaves the window shown.
+    bool KeepWindowAtStart = false;
 
-    // Live readings, refreshed by Timer1 and Timer2 and read by the automatic triggers.
-    std::int64_t FreeBytes = 0;
-    std::int64_t FreePercent = 0;
-    std::int64_t ShownFreeBytes = 0;
-    std::int64_t CpuPercent = 0;
-    double CpuFractionSum = 0;
-    std::int64_t CpuSampleCount = 0;
-
-    // Cache sizes in KB, settled by the processor page at start.
-    int CacheL1Code = 0;
-    int CacheL1Data = 0;
-    int CacheLevel1 = 0;
-    std::int32_t CacheLevel2 = 0;
+    // The current or last run as the window tells it: RecoveryRunning, the free memory before
+    // and after.
+    const TRunReport& RunReport() const { return run_; }
 
     // Start-up, activation and end.
     void FormCreate();
@@ -97,6 +102,7 @@ public:
     void TrayIcon1DblClick() { BringBack(); }
     void Open1Click() { BringBack(); }
     void TrayIcon1BalloonHintClick() { BringBack(); }
+    void TrayIcon1HostGone();
     void WMUser();
     void Exit1Click() { exit_appli(); }
     void Button4Click() { exit_appli(); }
@@ -177,6 +183,22 @@ private:
     void HighlightLink(QLabel* label, bool highlighted);
 
     bool OsIsNtFamily() const;
+
+    std::int64_t InstalledMb = 0;
+    TRunReport run_;  // RecoveryRunning and the free memory before and after a run
+
+    // Live readings, refreshed by Timer1 and Timer2 and read by the automatic triggers.
+    std::int64_t FreeBytes = 0;
+    std::int64_t FreePercent = 0;
+    std::int64_t ShownFreeBytes = 0;
+    std::int64_t CpuPercent = 0;
+    TLoadAverage loadAverage_;
+
+    // Cache sizes in KB, settled by the processor page at start.
+    int CacheL1Code = 0;
+    int CacheL1Data = 0;
+    int CacheLevel1 = 0;
+    std::int32_t CacheLevel2 = 0;
 
     TCpuUsage& cpuUsage_;
     TCpuFallback cpuFallback_;

@@ -2,6 +2,7 @@
 // mnemora-xp: the tray program.
 #include "app/Application.h"
 #include "app/ProgramArguments.h"
+#include "app/QtFrench.h"
 #include "app/DisplayOpenGuard.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
@@ -22,8 +23,10 @@
 #include "platform/linux/QtTrayHost.h"
 #include "platform/linux/XcbHotKeyGrabber.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 int main(int argc, char** argv)
@@ -36,16 +39,28 @@ int main(int argc, char** argv)
     sigaddset(&sessionEnd, SIGHUP);
     ::sigprocmask(SIG_BLOCK, &sessionEnd, nullptr);
 
-    QStringList words;
-    for (int index = 0; index < argc; ++index)
-        words << QString::fromLocal8Bit(argv[index]);
-    const ProgramArguments arguments = ProgramArguments::Parse(words);
+    const ProgramArguments arguments = [&] {
+        // Qt's own words of the command line ("Usage", "Unknown option") in French; a core
+        // application, which needs no display, holds the translation while the words are read.
+        QCoreApplication commandLine(argc, argv);
+        InstallQtFrench(commandLine);
+        return ProgramArguments::Parse(QCoreApplication::arguments());
+    }();
     switch (arguments.action) {
     case ProgramArguments::Action::Help:
-    case ProgramArguments::Action::Version:
-        // A text that could not be written (a full disk, a closed pipe) is no success.
+    case ProgramArguments::Action::Version: {
+        // A text that could not be written (a full disk, a closed pipe) is no success: status 1
+        // and a line on standard error, not a silent end by SIGPIPE. Only here: the tray program
+        // starts other programs (a link's browser), which must not inherit an ignored SIGPIPE.
+        std::signal(SIGPIPE, SIG_IGN);
         std::fputs(arguments.text.toLocal8Bit().constData(), stdout);
-        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+        errno = 0;
+        if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
+            return 0;
+        std::fprintf(stderr, "mnemora-xp : impossible d'écrire le texte demandé : %s\n",
+                     std::strerror(errno != 0 ? errno : EIO));
+        return 1;
+    }
     case ProgramArguments::Action::Invalid:
         std::fprintf(stderr, "mnemora-xp : %s — %s\n", arguments.text.toLocal8Bit().constData(),
                      ProgramArguments::Usage().toLocal8Bit().constData());
@@ -119,6 +134,7 @@ int main(int argc, char** argv)
         instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };
+        form.KeepWindowAtStart = arguments.keepWindow;
         if (endRequested) {
             form.WMEndSession();
         } else {

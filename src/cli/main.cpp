@@ -67,6 +67,9 @@ void HoldInterruptFromTheStart(int, char**, char**)
 
 int main(int argc, char** argv)
 {
+    // A closed output (the reader of a pipe gone) must be a failure the report can tell, status 1
+    // with a line on standard error, not a silent end by SIGPIPE. This program starts no other.
+    std::signal(SIGPIPE, SIG_IGN);
     // Ctrl+C is held back from the first instant until its handler is in place (it then arrives
     // there): an early one cancels the run instead of killing the program without a report.
     sigset_t interrupt;

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/TrayPresence.h"
+
 namespace {
 
 // The tray takes at most `max` characters; half of a surrogate pair is never kept.
@@ -23,6 +25,9 @@ TTrayIcon::TTrayIcon(platform::ITrayHost& host, QObject* owner) : QObject(owner)
     clickTimer_.setSingleShot(true);
     connect(&clickTimer_, &QTimer::timeout, this, [this] { ClickTimerExpired(); });
     host_.SetReceiver([this](platform::TrayNotice notice) { OnNotice(notice); });
+    // A host that can tell when the tray goes away.
+    if (auto* presence = dynamic_cast<platform::ITrayPresence*>(&host_))
+        presence->SetGoneReceiver([this] { Fire(OnHostGone); });
     if (auto* window = qobject_cast<QWidget*>(owner))
         window->installEventFilter(this);
 }
@@ -30,6 +35,8 @@ TTrayIcon::TTrayIcon(platform::ITrayHost& host, QObject* owner) : QObject(owner)
 TTrayIcon::~TTrayIcon()
 {
     host_.SetReceiver({});
+    if (auto* presence = dynamic_cast<platform::ITrayPresence*>(&host_))
+        presence->SetGoneReceiver({});
     if (!popupMenu_.isNull())
         host_.SetMenu(nullptr);
     RemoveFromTray();
@@ -195,10 +202,10 @@ void TTrayIcon::MoveToTray(QWidget* window)
     // With no notification area a hidden window could not be brought back: it stays in the task bar.
     if (window == nullptr || !minimizeToTray_ || !window->isMinimized() || !host_.Available())
         return;
+    // The window keeps its minimised state while hidden: clearing it here would map the hidden
+    // window again on X11 (un-minimising is a map there), a black window Qt never paints. Whoever
+    // shows the window again clears the state first.
     window->hide();
-    // In the tray the window is hidden, no longer minimised: a minimised flag left on it would
-    // make the next show() bring it back minimised, as a taskbar entry at best.
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     AddToTray();
 }
 

@@ -53,6 +53,9 @@ public:
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;  // a double-click never also counts as a click
     TNotifyEvent OnBalloonHintClick;
+    // The notification area went away: whatever was hidden in it can no longer be reached there.
+    // The icon stays visible in name, and shows again when a tray comes back.
+    TNotifyEvent OnHostGone;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsStore.h"
 
+#include "platform/Version.h"
 #include "settings/AppRegistry.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsControls.h"
@@ -21,19 +22,34 @@ TSettingsStore::TSettingsStore(TAppRegistry& registry, ISettingsControls& contro
 {
 }
 
+void TSettingsStore::ReadOrKeep(const std::function<void()>& readAndApply)
+{
+    try {
+        readAndApply();
+    } catch (const ERegistryException& error) {
+        problems_ << QString::fromLocal8Bit(error.what());
+    }
+}
+
 bool TSettingsStore::LoadSettings()
 {
+    problems_.clear();
     registry_.SetRootKey(platform::RegistryRoot::CurrentUser);
     const bool opened = registry_.OpenKey(kSettingsKey, false);
     if (opened) {
-        // No fallback for these five: an error leaves the load here.
-        controls_.SetValueOf(Number::RecoverMb, registry_.ReadInteger(QStringLiteral("Recover MB")));
-        controls_.SetValueOf(Number::Opacity, registry_.ReadInteger(QStringLiteral("Opacite")));
-        const std::int32_t method = registry_.ReadInteger(QStringLiteral("Recover Method"));
-        if (method >= 1 && method <= 3)
-            controls_.SetRecoverMethod(method);
-        controls_.SetTicked(Flag::StayOnTop, registry_.ReadBool(QStringLiteral("StayOnTop")));
-        controls_.SetTicked(Flag::StartWithSession, registry_.ReadBool(QStringLiteral("StartWithWindows")));
+        // No fallback of their own for these five: a value that cannot be read keeps its
+        // control's default, and is told.
+        ReadOrKeep([this] { controls_.SetValueOf(Number::RecoverMb, registry_.ReadInteger(QStringLiteral("Recover MB"))); });
+        ReadOrKeep([this] { controls_.SetValueOf(Number::Opacity, registry_.ReadInteger(QStringLiteral("Opacite"))); });
+        ReadOrKeep([this] {
+            const std::int32_t method = registry_.ReadInteger(QStringLiteral("Recover Method"));
+            if (method >= 1 && method <= 3)
+                controls_.SetRecoverMethod(method);
+        });
+        ReadOrKeep([this] { controls_.SetTicked(Flag::StayOnTop, registry_.ReadBool(QStringLiteral("StayOnTop"))); });
+        ReadOrKeep([this] {
+            controls_.SetTicked(Flag::StartWithSession, registry_.ReadBool(QStringLiteral("StartWithWindows")));
+        });
         // Clearing "Démarre avec Win ?" runs its handler, which opens the Run key through the
         // same accessor and so closes this one: without opening it again, "tray" and "balloon"
         // would fall back at every start of a user who does not start with the session.
@@ -79,7 +95,7 @@ void TSettingsStore::SaveSettings()
     registry_.SetRootKey(platform::RegistryRoot::CurrentUser);
     if (registry_.OpenKey(kSettingsKey, true)) {
         registry_.WriteString(QStringLiteral("Path"), QuotedPath(executablePath_));
-        registry_.WriteString(QStringLiteral("Version"), QLatin1String(kVersion));
+        registry_.WriteString(QStringLiteral("Version"), QLatin1String(platform::kProgramVersion));
         registry_.WriteInteger(QStringLiteral("Recover MB"), controls_.ValueOf(Number::RecoverMb));
         registry_.WriteBool(QStringLiteral("StayOnTop"), controls_.IsTicked(Flag::StayOnTop));
         registry_.WriteBool(QStringLiteral("StartWithWindows"), controls_.IsTicked(Flag::StartWithSession));

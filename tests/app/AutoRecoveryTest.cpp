@@ -3,15 +3,23 @@
 
 namespace {
 
-// The alarm and interval triggers, with the readings set as the monitor would leave them.
+// The alarm and interval triggers, with the readings left by the monitor's own ticks.
 class AutoRecovery : public MainWindowFixture {
 protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        memory.status = {1000 * kMiB, 400 * kMiB, 0};
         Form().ui.RadioButton2->setChecked(true);
         form->ui.TrackBar1->setValue(3);
-        form->CpuPercent = 10;
+        LoadTick(0);  // the first reading, with no second before it
+        Readings(40, 10);
+    }
+    // Free memory and processor load as the monitor's timers read them.
+    void Readings(std::int64_t freePercent, std::int64_t cpuPercent)
+    {
+        FreeTick(freePercent * 10 * kMiB);
+        LoadTick(static_cast<double>(cpuPercent) / 100);
     }
 };
 
@@ -27,8 +35,7 @@ TEST_F(AutoRecovery, TheAlarmFiresOnlyStrictlyBelowItsLevelAndAtMostAtTheCeiling
         {34, 10, true, true}, {35, 10, true, false}, {34, 15, true, true}, {34, 16, true, false}, {0, 0, false, false}};
     for (const Case& c : cases) {
         memory.commits = 0;
-        form->FreePercent = c.freePercent;
-        form->CpuPercent = c.cpuPercent;
+        Readings(c.freePercent, c.cpuPercent);
         form->ui.CheckBox3->setChecked(c.alarmOn);
         form->Timer3Timer();
         EXPECT_EQ(memory.commits > 0, c.starts) << c.freePercent << "% free, load " << c.cpuPercent;
@@ -39,14 +46,14 @@ TEST_F(AutoRecovery, TheAlarmFiresOnlyStrictlyBelowItsLevelAndAtMostAtTheCeiling
 TEST_F(AutoRecovery, AnAlarmLevelOfZeroNeverFires)
 {
     form->ui.SpinEdit1->setValue(0);
-    form->FreePercent = 0;
+    Readings(0, 10);
     form->Timer3Timer();
     EXPECT_EQ(memory.commits, 0);
 }
 
 TEST_F(AutoRecovery, NothingStartsDuringARun)
 {
-    form->FreePercent = 10;
+    Readings(10, 10);
     events.onDrain = [this](int drain) {
         if (drain == 1) {
             form->Timer3Timer();
@@ -60,10 +67,10 @@ TEST_F(AutoRecovery, NothingStartsDuringARun)
 
 TEST_F(AutoRecovery, TheIntervalTriggerHoldsBackUnderLoad)
 {
-    form->CpuPercent = 16;
+    Readings(40, 16);
     form->Timer5Timer();
     EXPECT_EQ(memory.commits, 0);
-    form->CpuPercent = 15;
+    Readings(40, 15);
     form->Timer5Timer();
     EXPECT_EQ(memory.commits, 3);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
 
@@ -80,8 +81,38 @@ TEST_F(FormLifecycle, TheCloseButtonEndsTheProgramButLetsARunFinish)
     const int status = RunLoop([this] { RunWith(6, [this] { form->close(); }); });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(memory.commits, 6) << "closing the window does not cancel the run";
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(memory.live.empty());
+}
+
+// A failed save at the quit command is shown while a message box can still open: before the
+// window closes and the loop is told to end (after that every new event loop, the message box's
+// included, returns at once).
+TEST_F(FormLifecycle, ASaveThatFailsAtTheQuitCommandIsShownBeforeTheWindowCloses)
+{
+    for (const bool fromTheTray : {false, true}) {
+        errors.clear();
+        TfMainMem& window = Form();
+        window.show();
+        registry.failWrites = true;
+        bool boxCouldRun = false;
+        bool windowShown = false;
+        TApplication::errorPresenter = [&](const QString& text) {
+            errors.push_back(text);
+            windowShown = window.isVisible();
+            QEventLoop box;
+            QTimer::singleShot(0, &box, [&box] { box.exit(7); });
+            boxCouldRun = box.exec() == 7;
+        };
+        EXPECT_EQ(RunLoop([&] { fromTheTray ? window.ui.Exit1->trigger() : window.ui.Button4->click(); }), 0);
+        registry.failWrites = false;
+        ASSERT_FALSE(errors.empty()) << fromTheTray;
+        EXPECT_EQ(errors[0], "Failed to set data for 'Path'");
+        EXPECT_TRUE(boxCouldRun) << "the message box would close before the user saw it";
+        EXPECT_TRUE(windowShown);
+        EXPECT_FALSE(window.isVisible()) << "the quit went on";
+        form.reset();
+    }
 }
 
 TEST_F(FormLifecycle, TheEndOfSessionQuestionIsAnsweredYes)
@@ -98,7 +129,7 @@ TEST_F(FormLifecycle, TheEndOfTheSessionCancelsARunAndEndsTheLoop)
     const int status = RunLoop([this] { RunWith(10, [this] { form->WMEndSession(); }); });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(memory.commits, 2) << "the run stopped at its next test";
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     EXPECT_TRUE(memory.live.empty());
 }
 

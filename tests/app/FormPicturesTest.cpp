@@ -3,10 +3,11 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <vector>
 
 #include "app/FormPictures.h"
 #include "app/MainWindowFixture.h"
-#include "app/MenuStyle.h"
+#include "widgets/MenuStyle.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST(FormPictures, EveryPictureIsDrawnForBothScalesNotBlownUp)
         EXPECT_TRUE(picked == doubled.convertToFormat(QImage::Format_ARGB32_Premultiplied))
             << "the icon picks the 2x drawing on a 2x screen";
     }
-    EXPECT_EQ(pictures, 12);
+    EXPECT_EQ(pictures, 19);
 }
 
 TEST(FormPictures, ImageList1HoldsSevenPictures)
@@ -65,6 +66,23 @@ TEST_F(FormPicturesOnTheWindow, ButtonsPanelsBannerAndMenuItemsCarryTheirPicture
     }
     EXPECT_EQ(form.ui.Image1->pixmap().deviceIndependentSize(), QSizeF(300, 100));
     EXPECT_EQ(form.ui.Image9->pixmap().deviceIndependentSize(), QSizeF(32, 32));
+    // The 32 x 32 icons of the "Informations" lines and the "Processeur" page were blank squares.
+    std::vector<QImage> icons;
+    for (QLabel* image : {form.ui.Image3, form.ui.Image6, form.ui.Image5, form.ui.Image4, form.ui.Image7, form.ui.Image8,
+                          form.ui.Image10}) {
+        SCOPED_TRACE(image->objectName().toStdString());
+        const QPixmap picture = image->pixmap();
+        ASSERT_EQ(picture.deviceIndependentSize(), QSizeF(32, 32));
+        const QImage pixels = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+        int drawn = 0;
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                drawn += qAlpha(pixels.pixel(x, y)) > 0 ? 1 : 0;
+        EXPECT_GT(drawn, pixels.width() * pixels.height() / 3) << "a picture, not a blank square";
+        for (const QImage& other : icons)
+            EXPECT_NE(pixels, other) << "each line its own picture";
+        icons.push_back(pixels);
+    }
     for (QAction* item : {form.ui.Open1, form.ui.RecoverRam1, form.ui.Cancel1, form.ui.Exit1})
         EXPECT_FALSE(item->icon().isNull()) << item->objectName().toStdString();
     for (QAction* item : {form.ui.Basse1, form.ui.Normale1, form.ui.Haute1})

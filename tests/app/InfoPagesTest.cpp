@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::int64_t kMiB = 1 << 20;
 const std::string kCsdKey = "SYSTEM\\CurrentControlSet\\Control\\Windows\\";
+const QString kMemoryKey = QStringLiteral("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management");
+using platform::RegistryData;
+using platform::RegistryRoot;
 
 class InfoPages : public MainWindowFixture {
 protected:
@@ -156,7 +159,9 @@ TEST_F(InfoPages, ProcessorPageOfAPentiumIII)
     EXPECT_EQ(f.ui.lblL1Data->text(), QStringLiteral("16 Kb"));
     EXPECT_EQ(f.ui.lblLevel1->text(), QStringLiteral("0 Kb"));
     EXPECT_EQ(f.ui.lblLevel2->text(), QStringLiteral("256 Kb"));
-    EXPECT_EQ(f.CacheLevel2, 256);
+    registry.Put(RegistryRoot::LocalMachine, kMemoryKey, "SecondLevelDataCache", 0);
+    f.ui.cbxCacheNiveau2->click();  // the box writes the second-level cache the page found
+    EXPECT_EQ(registry.Get(RegistryRoot::LocalMachine, kMemoryKey, "SecondLevelDataCache"), RegistryData(256));
     EXPECT_FALSE(f.ui.LogoIntel->isHidden());
     EXPECT_TRUE(f.ui.LogoAMD->isHidden());
     EXPECT_TRUE(f.ui.LogoCyrix->isHidden());

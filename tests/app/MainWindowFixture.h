@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/Timer.h"
 #include "app/UMain.h"
+#include "monitor/ComposedPerfData.h"
 #include "monitor/CpuUsage.h"
 #include "monitor/TextTrayIcon.h"
 #include "platform/fake/FakeDownloader.h"
@@ -23,6 +23,7 @@
 #include "platform/fake/FakeTrayHost.h"
 #include "platform/fake/FakeVersionInfo.h"
 #include "recovery/RamRecovery.h"
+#include "widgets/Timer.h"
 
 // The real main window, offscreen, with scriptable doubles behind it.
 class MainWindowFixture : public ::testing::Test {
@@ -47,6 +48,22 @@ protected:
         return *form;
     }
 
+    // One Timer1 tick with this much free memory.
+    void FreeTick(std::int64_t freeBytes)
+    {
+        memory.status.availPhys = freeBytes;
+        form->Timer1Timer();
+    }
+    // One Timer2 tick after a second in which the machine was busy this share of the time (the
+    // first tick has no second before it and reads 0).
+    void LoadTick(double busy)
+    {
+        idle += static_cast<std::int64_t>((1.0 - busy) * composed::kSecond);
+        stamp += composed::kSecond;
+        perfData.block = composed::CpuBlock({idle, idle}, stamp);
+        form->Timer2Timer();
+    }
+
     platform::FakeMemory memory;
     platform::FakeEventQueue events;
     platform::FakeTrayHost tray;
@@ -62,4 +79,6 @@ protected:
     TCpuUsage cpuUsage{perfData};
     std::vector<QString> errors;
     std::unique_ptr<TfMainMem> form;
+    std::int64_t idle = 0;
+    std::int64_t stamp = 1'000 * composed::kSecond;
 };

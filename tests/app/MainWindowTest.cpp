@@ -25,14 +25,14 @@ TEST_F(MainWindow, StartUpPutsEveryControlInItsFirstState)
     EXPECT_TRUE(form.ui.TrackBar2->isEnabled());
     EXPECT_TRUE(form.ui.cbxballoon->isEnabled());
     EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
-    EXPECT_EQ(form.InstalledMb, 1023);
+    EXPECT_EQ(form.ui.Label_ram->text(), "RAM Installée : 1023 MB");
     EXPECT_EQ(form.ui.TrackBar1->minimum(), 0);
     EXPECT_EQ(form.ui.TrackBar1->maximum(), 1023);
     EXPECT_EQ(form.ui.TrackBar1->value(), 512) << "511.5 goes to the even 512";
     EXPECT_EQ(form.ui.Label4->text(), "512 MB");
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
-    EXPECT_FALSE(form.RecoveryRunning);
+    EXPECT_FALSE(form.RunReport().Running());
     EXPECT_FALSE(form.ui.BitBtn3->isEnabled());
     EXPECT_TRUE(form.ui.BitBtn1->isEnabled());
     EXPECT_TRUE(form.ui.RecoverRam1->isEnabled());
@@ -83,13 +83,49 @@ TEST_F(MainWindow, WithoutATrayTheWindowStaysAfterStart)
     EXPECT_TRUE(form.isVisible());
 }
 
+// A panel that quits or restarts takes the tray away: the window hidden in it comes back, as with
+// no tray at start, and the icon returns with the next tray.
+TEST_F(MainWindow, WhenTheTrayGoesAwayTheHiddenWindowComesBack)
+{
+    TfMainMem& form = Form();
+    form.show();
+    form.Timer4Timer();
+    ASSERT_FALSE(form.isVisible());
+    form.ui.Memoire->setCurrentIndex(3);
+    tray.GoAway();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.ui.Memoire->currentIndex(), 0);
+    form.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.isVisible()) << "with no tray, minimising keeps the window in the task bar";
+    tray.available = true;
+    tray.Raise(platform::TrayNotice::HostRecreated);
+    EXPECT_TRUE(tray.inTray);
+}
+
+// "mnemora-xp --show" with no instance running: the window stays on screen, the icon still goes
+// to the tray.
+TEST_F(MainWindow, StartedToShowTheWindowStays)
+{
+    TfMainMem& form = Form();
+    form.KeepWindowAtStart = true;
+    form.show();
+    ASSERT_TRUE(WaitUntil([&] { return !form.Timer4->Enabled(); }));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(tray.inTray);
+}
+
 // A Wayland desktop without global shortcuts: the key field says the key does nothing and how
 // to get a recovery from a key anyway.
 TEST_F(MainWindow, WhereTheDesktopHoldsNoKeyTheHotKeyFieldSaysWhatToDo)
 {
     EXPECT_FALSE(Form().ui.HotKey1->toolTip().contains(QStringLiteral("mnemora-xp --recover")));
+    EXPECT_TRUE(form->ui.Label28->text().endsWith(QStringLiteral("lance l'optimisation !")));
     form.reset();
     hotKeys.canHoldKeys = false;
+    // Where the eye is: the line under the field no longer says the key starts a run.
+    EXPECT_EQ(Form().ui.Label28->text(),
+              QStringLiteral("Raccourci inactif sur ce bureau : associez « mnemora-xp --recover » à une touche du bureau."));
     EXPECT_EQ(Form().ui.HotKey1->toolTip(),
               QStringLiteral("Ce raccourci n'est pas actif sur ce bureau : associez la commande « mnemora-xp --recover » "
                              "à une touche dans les raccourcis clavier du bureau."));
@@ -159,9 +195,14 @@ TEST_F(MainWindow, OpacityFollowsTheTrackBarWithAPercentHint)
     form.ui.TrackBar2->setValue(128);
     EXPECT_DOUBLE_EQ(form.windowOpacity(), 128 / 255.0);
     EXPECT_EQ(form.ui.TrackBar2->toolTip(), "50%");
+    // At 0 the window used to vanish for good: nobody could see it to set it back.
     form.ui.TrackBar2->setValue(0);
-    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "0%");
-    EXPECT_DOUBLE_EQ(form.windowOpacity(), 0.0);
+    EXPECT_EQ(form.ui.TrackBar2->toolTip(), "0%") << "the hint says the position";
+    EXPECT_GE(form.windowOpacity(), 0.1) << "never less than a tenth opaque";
+    form.ui.TrackBar2->setValue(20);
+    EXPECT_GE(form.windowOpacity(), 0.1);
+    form.ui.TrackBar2->setValue(30);
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 30 / 255.0);
     form.ui.TrackBar2->setValue(255);
     EXPECT_EQ(form.ui.TrackBar2->toolTip(), "100%");
 }
@@ -261,7 +302,7 @@ TEST_F(MainWindow, InstalledMemoryRoundsHalvesToEven)
     for (const auto& [totalHalfMb, installed] : std::vector<std::pair<std::int64_t, std::int64_t>>{{25, 12}, {27, 14}}) {
         memory.status.totalPhys = totalHalfMb * kMiB / 2;
         form.reset();
-        EXPECT_EQ(Form().InstalledMb, installed) << totalHalfMb << " half-megabytes";
+        EXPECT_EQ(Form().ui.Label_ram->text(), QStringLiteral("RAM Installée : %1 MB").arg(installed)) << totalHalfMb << " half-megabytes";
         EXPECT_EQ(form->ui.TrackBar1->maximum(), installed);
     }
 }

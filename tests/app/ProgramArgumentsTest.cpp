@@ -16,6 +16,8 @@ TEST(ProgramArguments, ChoosesWhatTheProgramDoes)
 {
     EXPECT_EQ(Parse({}).action, Action::Show) << "a plain start shows the running instance";
     EXPECT_EQ(Parse({"--show"}).action, Action::Show);
+    EXPECT_TRUE(Parse({"--show"}).keepWindow) << "a first start asked to show stays shown";
+    EXPECT_FALSE(Parse({}).keepWindow) << "a plain first start goes to the tray";
     EXPECT_EQ(Parse({"--recover"}).action, Action::Recover);
     EXPECT_EQ(Parse({"-v"}).action, Action::Version);
     EXPECT_EQ(Parse({"--version"}).text, QStringLiteral("mnemora-xp 4.0.0\n"));

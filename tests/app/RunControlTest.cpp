@@ -16,7 +16,7 @@ protected:
             progress(sender, value);
             texts.push_back(form->ui.StatusPanel2->Text());
             EXPECT_EQ(form->ui.StatusPanel2->value(), value);
-            EXPECT_TRUE(form->RecoveryRunning);
+            EXPECT_TRUE(form->RunReport().Running());
         };
         window.ui.RadioButton2->setChecked(true);
         window.Timer4Timer();  // in the tray, where balloons show
@@ -65,12 +65,12 @@ TEST_F(RunControl, ACompletedRunShowsItsProgressAndTheAmountGained)
                                            " optimisation en cours ...75 %", " optimisation en cours ...100 %"}));
     EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : 3 MB");
     EXPECT_EQ(form->ui.StatusPanel2->value(), 100) << "the gauge keeps the last progress";
-    EXPECT_EQ(form->FreeBeforeRecovery, 400 * kMiB);
-    EXPECT_EQ(form->FreeAfterRecovery, 403 * kMiB);
+    EXPECT_EQ(form->RunReport().FreeBefore(), 400 * kMiB);
+    EXPECT_EQ(form->RunReport().FreeAfter(), 403 * kMiB);
     EXPECT_EQ(BalloonTexts(), (std::vector<QString>{"Optimisation en cours ...",
                                                     "Optimisation terminée!\n\rQuantitée récupérée : 3 MB."}));
     EXPECT_TRUE(form->ui.Gauge1->TransparentPicture());
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     ExpectIdle();
 }
 
@@ -112,7 +112,7 @@ TEST_F(RunControl, ACancelledRunReportsLikeACompletedOne)
         if (drain == 3) {
             form->ui.BitBtn3->click();
             ExpectIdle();  // at once, before the run has ended
-            EXPECT_TRUE(form->RecoveryRunning);
+            EXPECT_TRUE(form->RunReport().Running());
         }
         return false;
     };
@@ -121,7 +121,7 @@ TEST_F(RunControl, ACancelledRunReportsLikeACompletedOne)
     EXPECT_EQ(texts.back(), " optimisation en cours ...15 %");
     EXPECT_EQ(form->ui.StatusPanel2->Text(), " Quantité récupérée : 0 MB");
     EXPECT_EQ(BalloonTexts().back(), "Optimisation terminée!\n\rQuantitée récupérée : 0 MB.");
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     ExpectIdle();
 }
 
@@ -256,7 +256,7 @@ TEST_F(RunControl, AHandlerErrorInsideARunLeavesTheFormReadyForTheNext)
         return true;
     }));
     EXPECT_EQ(errors, (std::vector<QString>{"Failed to get data for 'x'"}));
-    EXPECT_FALSE(form->RecoveryRunning);
+    EXPECT_FALSE(form->RunReport().Running());
     ExpectIdle();
     EXPECT_TRUE(memory.live.empty());
 

@@ -15,15 +15,15 @@
 #include <gmock/gmock.h>
 #include <optional>
 
-#include "app/ComboBox.h"
 #include "app/FormMenus.h"  // and with it the form's generated Ui::TfMainMem
-#include "app/Gauge.h"
-#include "app/HotKeyEdit.h"
-#include "app/PageControl.h"
-#include "app/RadioGroup.h"
-#include "app/SpinEdit.h"
-#include "app/StatusGauge.h"
-#include "app/StatusPanel.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Gauge.h"
+#include "widgets/HotKeyEdit.h"
+#include "widgets/PageControl.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StatusGauge.h"
+#include "widgets/StatusPanel.h"
 
 // Texts show as text in failure messages.
 static void PrintTo(const QString& text, std::ostream* out)

@@ -7,13 +7,8 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-busy=""
-first=""
-sampler=""
-trap 'kill -KILL $busy $first $sampler 2>/dev/null; rm -rf "$home"' EXIT
+OpenRun "$out"
 
 # The whole machine's time in jiffies: everything but guest time (already in user), then idle
 # and iowait.
@@ -36,11 +31,12 @@ median() { sort -n | awk '{ values[NR] = $1 } END { print values[int((NR + 1) / 
 
 cpus=$(nproc)
 sh -c 'while :; do :; done' &
-busy=$!
+started+=($!)
 sampleLoads >"$home/loads" &
-sampler=$!
+started+=($!)
 "$app" &
 first=$!
+started+=("$first")
 sleep 62
 timeout 20 "$app"  # a second start shows the window
 sleep 1

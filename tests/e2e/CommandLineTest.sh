@@ -8,9 +8,7 @@ set -u
 app=$1
 recover=$2
 source "$(dirname "$0")/common.sh"
-IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+OpenRun
 
 # Without a display: the text a user asked for, and statuses a script can rely on.
 check "mnemora-xp --version says 4.0.0" test "$(env -u DISPLAY "$app" --version)" = "mnemora-xp 4.0.0"

@@ -6,9 +6,7 @@
 set -u
 app=$1
 source "$(dirname "$0")/common.sh"
-IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+OpenRun
 shownFor() {
   local seconds=$1 second
   for second in $(seq "$seconds"); do windowShown || return 1; sleep 1; done

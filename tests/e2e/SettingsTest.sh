@@ -7,9 +7,7 @@
 set -u
 app=$1
 source "$(dirname "$0")/common.sh"
-IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+OpenRun
 
 entry=$XDG_CONFIG_HOME/autostart/mnemora-xp.desktop
 exists() { [ -e "$1" ]; }

@@ -9,13 +9,10 @@ set -u
 app=$1
 out=$2
 panel=$3
-mkdir -p "$out"
 here=$(dirname "$0")
 source "$here/common.sh"
-IsolateHome
+OpenRun "$out"
 export HOME=$home
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
 
 watcherProperty() {
   gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
@@ -33,16 +30,20 @@ itemProperty() {
 iconShown() { [ -n "$(squareInTopStrip)" ]; }
 
 ShareEnvironmentWithBus
-if [ "$panel" = xfce ]; then
-  mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-  cp "$here/xfce/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
-  xfce4-panel --disable-wm-check >"$home/panel.log" 2>&1 &
-else
-  mkdir -p "$XDG_CONFIG_HOME/lxqt"
-  cp "$here/lxqt/panel.conf" "$XDG_CONFIG_HOME/lxqt/"
-  lxqt-panel >"$home/panel.log" 2>&1 &
-fi
-started+=($!)
+startPanel() {
+  if [ "$panel" = xfce ]; then
+    mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+    cp "$here/xfce/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
+    xfce4-panel --disable-wm-check >"$home/panel.log" 2>&1 &
+  else
+    mkdir -p "$XDG_CONFIG_HOME/lxqt"
+    cp "$here/lxqt/panel.conf" "$XDG_CONFIG_HOME/lxqt/"
+    lxqt-panel >"$home/panel.log" 2>&1 &
+  fi
+  panelPid=$!
+  started+=("$panelPid")
+}
+startPanel
 waitFor 30 hostUp || { echo "e2e: the $panel panel's notification area did not come up:"; cat "$home/panel.log"; exit 1; }
 dunst >"$home/dunst.log" 2>&1 &
 started+=($!)
@@ -59,6 +60,14 @@ registered() { [ -n "$(item)" ]; }
 check "the icon is a StatusNotifierItem" waitFor 10 registered
 check "the window goes away once the icon is in the notification area" waitFor 10 not windowShown
 check "$panel-panel shows the icon" waitFor 10 iconShown
+
+# The panel quits: the window hidden in its notification area comes back, as with no tray at
+# start; the panel started again shows the icon again.
+kill "$panelPid"
+check "when the panel goes away the window comes back" waitFor 20 windowShown
+startPanel
+waitFor 30 hostUp
+check "a new $panel-panel shows the icon again" waitFor 20 iconShown
 sizes=$(itemProperty IconPixmap | grep -oE '\(([0-9]+), \1, \[' | grep -oE '^\([0-9]+' | tr -d '(' | tr '\n' ' ')
 check "the icon is offered at 16, 22, 24, 32 and 48 pixels (offered: $sizes)" test "$sizes" = "16 22 24 32 48 "
 check "its menu is exported" not grep -q NO_DBUSMENU <<<"$(itemProperty Menu)"

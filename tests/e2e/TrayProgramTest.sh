@@ -6,20 +6,8 @@
 set -u
 app=$1
 out=$2
-mkdir -p "$out"
 source "$(dirname "$0")/common.sh"
-IsolateHome
-started=()
-trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
-
-# The exit status of a program that should have ended; one that did not is killed, never waited
-# for forever.
-trayIconCentre() {
-  local icon
-  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
-  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
-}
+OpenRun "$out"
 
 "$app" &
 first=$!
@@ -28,16 +16,6 @@ check "the window is shown at start" waitFor 10 windowShown
 check "then goes to the tray" waitFor 10 not windowShown
 check "and the tray holds its icon" waitFor 10 oneTrayIcon
 oneTrayIcon || { echo "e2e: $passed passed, $((failed + 1)) failed (no tray icon: the rest cannot run)"; exit 1; }
-
-# The tray host restarts: the icon docks again.
-kill "$(xprop -name panel _NET_WM_PID | awk '{ print $3 }')"
-waitFor 10 not xwininfo -name panel >/dev/null 2>&1
-trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &
-started+=($!)
-check "the icon comes back when the tray host restarts" waitFor 10 oneTrayIcon
-read -r iconX iconY < <(trayIconCentre)
-sleep 1.5  # a reading or two on the icon
-import -window root -crop "32x32+$((iconX - 16))+$((iconY - 16))" "$out/tray-icon.png"
 
 # The hot key while hidden: a "Système" run, half the installed memory, 1024 MB at most.
 installedMb=$(awk '/^MemTotal:/ { print int($2 / 1024 + 0.5) }' /proc/meminfo)
@@ -52,6 +30,16 @@ secondStatus=$?
 check "a second start ends at once with status 0" test "$secondStatus" = 0
 check "and shows the running window again" waitFor 10 windowShown
 check "the first instance runs on with its one tray icon" test "$(running "$first" && trayIcons)" = 1
+
+# The tray host restarts (the window is shown by now): the icon docks again.
+kill "$(xprop -name panel _NET_WM_PID | awk '{ print $3 }')"
+waitFor 10 not xwininfo -name panel >/dev/null 2>&1
+trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &
+started+=($!)
+check "the icon comes back when the tray host restarts" waitFor 10 oneTrayIcon
+read -r iconX iconY < <(trayIconCentre)
+sleep 1.5  # a reading or two on the icon
+import -window root -crop "32x32+$((iconX - 16))+$((iconY - 16))" "$out/tray-icon.png"
 
 # The six pages, by keyboard from the first tab.
 window=$(mainWindow)

@@ -13,6 +13,21 @@ IsolateHome() {
   done
 }
 
+# Kills every process whose id the script adds to the array "started", and removes the temporary
+# home, when the script ends however it ends.
+KillStartedOnExit() {
+  started=()
+  trap 'kill -KILL "${started[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$home"' EXIT
+}
+
+# The opening of a script: a home of its own (IsolateHome) and, with an argument, the folder its
+# screenshots go to; what it starts is ended with it (KillStartedOnExit).
+OpenRun() {
+  [ $# -eq 0 ] || mkdir -p "$1"
+  IsolateHome
+  KillStartedOnExit
+}
+
 passed=0
 failed=0
 check() {
@@ -70,4 +85,12 @@ ShareEnvironmentWithBus() {
 squareInTopStrip() {
   import -window root -crop 1024x40+0+0 -depth 8 txt:- 2>/dev/null |
     awk -F'[,: ]+' '/#00FF00|#FFFF00|#FF0000/ { print $1, $2; exit }'
+}
+
+# The centre of the program's icon in the XEmbed tray (trayer's window "panel"), as "x y".
+trayIconCentre() {
+  local icon
+  icon=$(xwininfo -name panel -tree | awk '/"Mnemora XP"/ { print $1; exit }')
+  xwininfo -id "$icon" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x + int(w / 2), y + int(h / 2) }'
 }

@@ -28,7 +28,26 @@ for file in usr/bin/mnemora-xp usr/bin/mnemora-recover \
 done
 
 [ "$(dpkg-deb -f "$deb" Version)" = 4.0.0 ] || fail "the package's version is $(dpkg-deb -f "$deb" Version)"
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt: $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+# A minimal install has neither Qt's platform plugins nor the fonts the window is laid out for.
+for package in libqt6widgets6 qt6-qpa-plugins fonts-liberation; do
+  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "the package does not depend on $package: $depends"
+done
+dpkg-deb -f "$deb" Recommends | grep -q qt6-translations-l10n || fail "Qt's French texts are not recommended"
+
+# A purge takes the machine hive away; a removal keeps it. Run in a scratch root (DPKG_ROOT, as
+# dpkg sets it for --root), never on this machine's own /var/lib.
+dpkg-deb -e "$deb" "$work/control"
+[ -x "$work/control/postrm" ] || fail "the package has no postrm"
+scratch=$work/scratch
+for action in remove purge; do
+  mkdir -p "$scratch/var/lib/mnemora-xp" && touch "$scratch/var/lib/mnemora-xp/machine.hive"
+  DPKG_ROOT=$scratch "$work/control/postrm" "$action" || fail "postrm $action failed"
+  case $action in
+    remove) [ -e "$scratch/var/lib/mnemora-xp/machine.hive" ] || fail "a removal took the machine hive away" ;;
+    purge) [ ! -e "$scratch/var/lib/mnemora-xp" ] || fail "a purge left /var/lib/mnemora-xp" ;;
+  esac
+done
 
 for program in "$root"/usr/bin/*; do
   if readelf -S "$program" | grep -Eq '\.symtab|\.debug_info'; then fail "$program is not stripped"; fi

@@ -43,6 +43,8 @@ TEST_F(AutostartEntryTest, TheEntryIsAValidDesktopEntryThatRunsTheProgram)
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nType=Application\n"));
     EXPECT_TRUE(text.contains("\nExec=\"/usr/bin/mnemora-xp\"\n")) << text.toStdString();
+    // Once the program is removed, the session skips the entry instead of failing to start it.
+    EXPECT_TRUE(text.contains("\nTryExec=/usr/bin/mnemora-xp\n")) << text.toStdString();
     EXPECT_EQ(entry.Read(), "\"/usr/bin/mnemora-xp\"");
     if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
@@ -58,6 +60,8 @@ TEST_F(AutostartEntryTest, TheExecLineQuotesAPathByTheDesktopEntryRules)
     const QString odd = R"(/opt/my apps/a"b`c$d%e\f'g/mnemora-xp)";
     ASSERT_TRUE(entry.Write('"' + odd + '"'));
     EXPECT_EQ(entry.Read(), '"' + odd + '"');
+    EXPECT_TRUE(Contents(path).contains(QByteArray("\nTryExec=/opt/my apps/a\"b`c$d%e\\\\f'g/mnemora-xp\n")))
+        << Contents(path).toStdString() << "TryExec is a plain string: only the backslash is escaped";
     if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
     EXPECT_EQ(Complaints(path), "");

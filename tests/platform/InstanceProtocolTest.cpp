@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <chrono>
@@ -96,6 +97,37 @@ TEST_F(InstanceRequests, AnotherVersionIsToldNoAndGarbageIsToldNothing)
     EXPECT_EQ(Answer("mnemora-xp 1 recover\n"), QByteArray("ok\n"));
     EXPECT_TRUE(WaitUntil([&] { return recovered == 1; }));
     EXPECT_EQ(shown, 0);
+}
+
+// An instance of another version says no: a later start takes that for its answer at once
+// rather than asking again until its patience runs out.
+TEST(InstanceRefusal, ALaterStartTakesNoForAnAnswerAndAsksOnlyOnce)
+{
+    QTemporaryDir folder;
+    QLocalServer other;
+    other.setSocketOptions(QLocalServer::UserAccessOption);
+    ASSERT_TRUE(other.listen(LocalSocketInstance(folder.path()).SocketPath()));
+    int asked = 0;
+    QObject::connect(&other, &QLocalServer::newConnection, &other, [&] {
+        while (QLocalSocket* client = other.nextPendingConnection()) {
+            ++asked;
+            QObject::connect(client, &QLocalSocket::readyRead, client, [client] {
+                if (client->peek(Protocol::kMaxLineBytes + 1).contains('\n')) {
+                    client->write(Protocol::kRefused);
+                    client->flush();
+                }
+            });
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        }
+    });
+    const QString path = folder.path();
+    auto answer = std::async(std::launch::async, [path] { return LocalSocketInstance(path).SignalRunning(Request::Show); });
+    const auto answered = [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
+    // A start that asks again does so within milliseconds: the second question ends the wait.
+    WaitUntil([&] { return answered() || asked > 1; }, 60000);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(answered()) << "the refusal is the answer";
+    EXPECT_FALSE(answer.get());
 }
 
 }  // namespace

@@ -267,15 +267,21 @@ TEST_F(LinuxRegistryTest, AReadOnlyHiveIsReadAndKept)
 
 TEST_F(LinuxRegistryTest, AFolderOthersCanWriteToIsNotTrusted)
 {
-    QDir().mkpath(home.filePath("config/mnemora-xp"));
-    ::chmod(QFile::encodeName(home.filePath("config/mnemora-xp")).constData(), 0777);
-    auto registry = Registry();
-    const QString said = StandardErrorOf([&] {
-        EXPECT_FALSE(registry->OpenKey(RegistryRoot::CurrentUser, "k", true));
-        EXPECT_FALSE(registry->OpenKey(RegistryRoot::CurrentUser, "k", true));
-    });
-    EXPECT_EQ(said.count('\n'), 1) << "told once: " << said.toStdString();
-    EXPECT_TRUE(FilesIn("config/mnemora-xp").isEmpty());
+    // Everyone, the folder's group alone (a settings folder in mode 0770), or both.
+    for (const mode_t mode : {0777, 0770, 0730, 0702}) {
+        SCOPED_TRACE(mode);
+        QDir().mkpath(home.filePath("config/mnemora-xp"));
+        ::chmod(QFile::encodeName(home.filePath("config/mnemora-xp")).constData(), mode);
+        auto registry = Registry();
+        const QString said = StandardErrorOf([&] {
+            EXPECT_FALSE(registry->OpenKey(RegistryRoot::CurrentUser, "k", true));
+            EXPECT_FALSE(registry->OpenKey(RegistryRoot::CurrentUser, "k", true));
+        });
+        EXPECT_EQ(said.count('\n'), 1) << "told once: " << said.toStdString();
+        EXPECT_TRUE(FilesIn("config/mnemora-xp").isEmpty());
+    }
+    ::chmod(QFile::encodeName(home.filePath("config/mnemora-xp")).constData(), 0750);
+    EXPECT_TRUE(Registry()->OpenKey(RegistryRoot::CurrentUser, "k", true)) << "a folder its group may only read is kept";
 }
 
 TEST_F(LinuxRegistryTest, TheHivesLiveWhereTheEnvironmentSays)

@@ -176,6 +176,15 @@ TEST(QtTrayHostProtocols, AnXEmbedTrayLeavesTheMenuToTheProgram)
     EXPECT_EQ(host.findChild<QSystemTrayIcon*>()->contextMenu(), nullptr) << "it would open twice";
 }
 
+// On Wayland Qt's XEmbed icon only hooks a signal its X11 platform has, and complains at every
+// start: the host does not ask for it there.
+TEST(QtTrayHostProtocols, XEmbedIsNotTriedOnWayland)
+{
+    EXPECT_TRUE(platform::QtTrayHost::XEmbedPossible(QStringLiteral("xcb")));
+    EXPECT_FALSE(platform::QtTrayHost::XEmbedPossible(QStringLiteral("wayland")));
+    EXPECT_FALSE(platform::QtTrayHost::XEmbedPossible(QStringLiteral("wayland-egl")));
+}
+
 TEST(QtTrayHostProtocols, WithoutAHostOnTheBusQtTakesXEmbed)
 {
     PrivateBus bus;  // an empty session: no StatusNotifierWatcher

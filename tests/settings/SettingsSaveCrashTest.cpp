@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/Version.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "settings/AppRegistry.h"
 #include "settings/RunKey.h"
@@ -65,7 +66,7 @@ std::map<QString, RegistryData> Expected(int round, const QString& executable)
     const auto flag = [&](Flag f) { return RegistryData(controls.IsTicked(f) ? 1 : 0); };
     return {
         {"Path", RegistryData(QuotedPath(executable))},
-        {"Version", RegistryData(QString::fromLatin1(TSettingsStore::kVersion))},
+        {"Version", RegistryData(QString::fromLatin1(platform::kProgramVersion))},
         {"Recover MB", RegistryData(controls.ValueOf(Number::RecoverMb))},
         {"StayOnTop", flag(Flag::StayOnTop)},
         {"StartWithWindows", flag(Flag::StartWithSession)},

@@ -8,6 +8,7 @@
 #include "settings/RunKey.h"
 #include "settings/SettingsControls.h"
 #include "settings/SettingsStore.h"
+#include "support/StoredSettings.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ using Flag = ISettingsControls::Flag;
 using Number = ISettingsControls::Number;
 using ::testing::ElementsAre;
 
-const QString kSettings = QStringLiteral("Software\\Mnemora XP\\settings");
-const QString kProperty = QStringLiteral("Software\\Mnemora XP\\settings\\Recover Property");
-const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+using stored_settings::kProperty;
+using stored_settings::kRun;
+using stored_settings::kSettings;
 const QString kExplorer = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
 const QString kExe = QStringLiteral("/opt/mnemora xp/mnemora-xp");
 
@@ -83,22 +84,7 @@ protected:
         };
     }
 
-    // A main key with every value, and a sub-key with every value.
-    void StoreEverything()
-    {
-        Put(kSettings, "Recover MB", 300);
-        Put(kSettings, "Opacite", 200);
-        Put(kSettings, "Recover Method", 2);
-        Put(kSettings, "StayOnTop", 0);
-        Put(kSettings, "StartWithWindows", 1);
-        Put(kSettings, "tray", 1);
-        Put(kSettings, "balloon", 1);
-        Put(kProperty, "Free%", 0);
-        Put(kProperty, "Pourcentage", 20);
-        Put(kProperty, "Time", 1);
-        Put(kProperty, "Time value", 10);
-        Put(kProperty, "Pcpu", 50);
-    }
+    void StoreEverything() { stored_settings::StoreEverything(store, 200); }
     void Put(const QString& key, const char* name, const RegistryData& value)
     {
         store.Put(RegistryRoot::CurrentUser, key, name, value);
@@ -223,18 +209,41 @@ TEST_F(SettingsStoreTest, TrayAndBalloonReadsAndFallbacks)
     EXPECT_EQ(controls.numbers[Number::CpuCeiling], 50) << "the load went on";
 }
 
-TEST_F(SettingsStoreTest, AMissingMainValueStopsTheLoadThere)
+// One value that cannot be read costs that value alone: its control keeps its default, the
+// others load, and the save then writes back what the user stored, not the defaults.
+TEST_F(SettingsStoreTest, AMissingMainValueKeepsItsDefaultAndTheRestLoads)
 {
     StoreEverything();
     store.Remove(RegistryRoot::CurrentUser, kSettings, "Opacite");
-    EXPECT_EQ(LoadError(), "Failed to get data for 'Opacite'");
-    EXPECT_THAT(controls.log, ElementsAre("set 0=300")) << "nothing after it: no sub-key, no library box, no timer";
+    EXPECT_EQ(LoadError(), "") << "the load does not stop";
+    EXPECT_EQ(settings.Problems(), QStringList{"Failed to get data for 'Opacite'"});
+    EXPECT_EQ(controls.numbers[Number::Opacity], 255) << "the default stays";
+    EXPECT_EQ(controls.numbers[Number::RecoverMb], 300);
+    EXPECT_EQ(controls.method, 2);
+    EXPECT_FALSE(controls.flags[Flag::StayOnTop]);
+    EXPECT_EQ(controls.tray, 1);
+    EXPECT_EQ(controls.numbers[Number::IntervalMinutes], 10);
+    EXPECT_EQ(controls.armedMinutes, 10) << "the interval trigger is armed";
+    settings.SaveSettings();
+    EXPECT_EQ(Get(kSettings, "StayOnTop"), RegistryData(0));
+    EXPECT_EQ(Get(kSettings, "tray"), RegistryData(1));
+    EXPECT_EQ(Get(kProperty, "Time value"), RegistryData(10));
+    EXPECT_EQ(Get(kSettings, "Opacite"), RegistryData(255));
 
     StoreEverything();
     Put(kSettings, "StartWithWindows", QStringLiteral("yes"));
-    controls.log.clear();
-    EXPECT_EQ(LoadError(), "Invalid data type for 'StartWithWindows'");
-    EXPECT_THAT(controls.log, ElementsAre("set 0=300", "set 1=200", "method=2", "tick 0=0"));
+    Put(kSettings, "Recover Method", QStringLiteral("2"));
+    controls = RecordingControls{};
+    EXPECT_EQ(LoadError(), "");
+    EXPECT_EQ(settings.Problems(),
+              (QStringList{"Invalid data type for 'Recover Method'", "Invalid data type for 'StartWithWindows'"}));
+    EXPECT_EQ(controls.method, 1);
+    EXPECT_TRUE(controls.flags[Flag::StartWithSession]);
+    EXPECT_TRUE(controls.flags[Flag::Balloon]);
+
+    StoreEverything();
+    EXPECT_EQ(LoadError(), "");
+    EXPECT_TRUE(settings.Problems().isEmpty()) << "a good load clears what the last one found";
 }
 
 TEST_F(SettingsStoreTest, AnIntervalOfZeroMinutesIsStillArmed)

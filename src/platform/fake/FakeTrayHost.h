@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "platform/TrayHost.h"
+#include "platform/TrayPresence.h"
 
 namespace platform {
 
 // A tray a test can read and poke: every call is recorded in order, the tray's current content is
 // kept as a desktop would show it, and Raise() plays the user's clicks.
-class FakeTrayHost : public ITrayHost {
+class FakeTrayHost : public ITrayHost, public ITrayPresence {
 public:
     enum class Call { Add, Modify, Delete };
     struct Record {
@@ -23,10 +24,18 @@ public:
     bool Available() const override { return available; }
     void SetMenu(QMenu* shownMenu) override { menu = shownMenu; }
     void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
+    void SetGoneReceiver(std::function<void()> receiver) override { goneReceiver_ = std::move(receiver); }
     std::optional<QPoint> CursorPosition() const override { return cursor; }
     int DoubleClickTime() const override { return doubleClickTime; }
 
     void Raise(TrayNotice notice);
+    // The tray goes away: not available any more, and those who asked are told.
+    void GoAway()
+    {
+        available = false;
+        if (goneReceiver_)
+            goneReceiver_();
+    }
     bool HasReceiver() const { return static_cast<bool>(receiver_); }
     int Count(Call call) const;
 
@@ -42,6 +51,7 @@ public:
 
 private:
     NoticeReceiver receiver_;
+    std::function<void()> goneReceiver_;
 };
 
 }  // namespace platform

@@ -102,10 +102,13 @@ bool AutostartEntry::Write(const QString& command)
                                          "Type=Application\n"
                                          "Name=Mnemora XP\n"
                                          "Comment=Lance Mnemora XP à l'ouverture de la session\n"
+                                         // A program removed since leaves no broken start-up entry:
+                                         // the session skips an entry whose TryExec is gone.
+                                         "TryExec=%2\n"
                                          "Exec=%1\n"
                                          "Icon=mnemora-xp\n"
                                          "Terminal=false\n")
-                              .arg(ExecValue(ProgramOf(command))) +
+                              .arg(ExecValue(ProgramOf(command)), Escaped(ProgramOf(command))) +
                           QString::fromUtf8(kMark) + Escaped(command) + QLatin1Char('\n');
     const QByteArray bytes = entry.toUtf8();
     if (existing == bytes)

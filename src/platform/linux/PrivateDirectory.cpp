@@ -43,15 +43,22 @@ PrivateDirectory PrivateDirectory::Open(const QString& path, uid_t owner)
     QString why;
     if (::fstat(fd, &info) != 0)
         why = SystemError(errno);
-    else if (info.st_uid != owner)
-        why = QStringLiteral("il appartient à l'utilisateur n° %1").arg(info.st_uid);
-    else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-        why = QStringLiteral("d'autres utilisateurs peuvent y écrire (mode %1)").arg(info.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    else
+        why = Problem(info, owner);
     if (!why.isEmpty()) {
         ::close(fd);
         return Refuse(path, why);
     }
     return {fd, {}};
+}
+
+QString PrivateDirectory::Problem(const struct stat& folder, uid_t owner, bool trustRoot)
+{
+    if (folder.st_uid != owner && !(trustRoot && folder.st_uid == 0))
+        return QStringLiteral("il appartient à l'utilisateur n° %1").arg(folder.st_uid);
+    if ((folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return QStringLiteral("d'autres utilisateurs peuvent y écrire (mode %1)").arg(folder.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    return {};
 }
 
 }  // namespace platform

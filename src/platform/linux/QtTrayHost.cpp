@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusServiceWatcher>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
@@ -139,6 +140,7 @@ QtTrayHost::QtTrayHost(Protocol protocol, QDBusConnection notificationBus)
     });
     notifications_.OnClicked = [this] { Notify(TrayNotice::BalloonClicked); };
     WatchTrayManagers();
+    WatchStatusNotifierWatcher();
 }
 
 QtTrayHost::Protocol QtTrayHost::ProtocolQtChooses()
@@ -150,6 +152,11 @@ QtTrayHost::Protocol QtTrayHost::ProtocolQtChooses()
     QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
     return host.property("IsStatusNotifierHostRegistered").toBool() ? Protocol::StatusNotifierItem
                                                                      : Protocol::XEmbed;
+}
+
+bool QtTrayHost::XEmbedPossible(const QString& platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool QtTrayHost::Available() const
@@ -181,6 +188,10 @@ void QtTrayHost::Apply(const TrayIconData& data)
 void QtTrayHost::Add(const TrayIconData& data)
 {
     Apply(data);
+    // On Wayland only a StatusNotifierItem can show an icon; Qt's XEmbed path would only try to
+    // hook a signal of its X11 platform, which is not there, and say so at every start.
+    if (protocol_ == Protocol::XEmbed && !XEmbedPossible(QGuiApplication::platformName()))
+        return;
     icon_->show();
 }
 
@@ -272,7 +283,45 @@ void QtTrayHost::WatchTrayManagers()
     const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
     for (int screen = 0; screen < screens; ++screen)
         traySelections_.push_back(InternAtom(connection, "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen)));
+    for (const xcb_atom_t selection : traySelections_) {
+        xcb_get_selection_owner_reply_t* owner =
+            xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr);
+        if (owner != nullptr && owner->owner != XCB_WINDOW_NONE)
+            WatchTrayWindow(owner->owner);
+        std::free(owner);
+    }
     QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+// The tray's window ends with the tray: its destruction is the notice that the tray is gone.
+void QtTrayHost::WatchTrayWindow(std::uint32_t window)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (std::ranges::find(trayWindows_, window) != trayWindows_.end())
+        return;
+    trayWindows_.push_back(window);
+    // The same mask Qt's own tray tracker asks for on that window: setting it changes nothing for Qt.
+    const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x11->connection(), window, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(x11->connection());
+}
+
+// A StatusNotifierItem host's panel holds the watcher service: the service leaving the bus is
+// the panel going away.
+void QtTrayHost::WatchStatusNotifierWatcher()
+{
+    if (protocol_ != Protocol::StatusNotifierItem || !QDBusConnection::sessionBus().isConnected())
+        return;
+    auto* watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+                                            QDBusConnection::sessionBus(),
+                                            QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] { NotifyIfGone(); });
+}
+
+void QtTrayHost::NotifyIfGone()
+{
+    if (!Available() && goneReceiver_)
+        goneReceiver_();
 }
 
 bool QtTrayHost::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -280,14 +329,26 @@ bool QtTrayHost::nativeEventFilter(const QByteArray& eventType, void* message, q
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY) {
+        const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
+        const auto tray = std::ranges::find(trayWindows_, destroyed->window);
+        if (tray == trayWindows_.end())
+            return false;
+        trayWindows_.erase(tray);
+        // Queued: Qt notes the tray's end from this same event; Available() then knows.
+        QMetaObject::invokeMethod(this, [this] { NotifyIfGone(); }, Qt::QueuedConnection);
+        return false;
+    }
     if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
         return false;
     const auto* client = static_cast<const xcb_client_message_event_t*>(message);
     const bool trayManager = client->type == managerAtom_ && client->format == 32 &&
                              std::ranges::find(traySelections_, client->data.data32[1]) != traySelections_.end();
     // Queued: Qt docks its icons to the new host from this same message, let it finish first.
-    if (trayManager)
+    if (trayManager) {
+        WatchTrayWindow(client->data.data32[2]);
         QMetaObject::invokeMethod(this, [this] { Notify(TrayNotice::HostRecreated); }, Qt::QueuedConnection);
+    }
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/TrayHost.h"
+#include "platform/TrayPresence.h"
 #include "platform/linux/DesktopNotifications.h"
 
 namespace platform {
@@ -15,7 +16,7 @@ namespace platform {
 // On X11 a tray host announces itself with a MANAGER client message on the root window when it
 // takes the tray selection; that message is the "tray re-created" notice. Balloons go to the
 // desktop's notification service where one runs, and are Qt's own bubble otherwise.
-class QtTrayHost : public QObject, public ITrayHost, private QAbstractNativeEventFilter {
+class QtTrayHost : public QObject, public ITrayHost, public ITrayPresence, private QAbstractNativeEventFilter {
 public:
     enum class Protocol { XEmbed, StatusNotifierItem };
 
@@ -24,6 +25,8 @@ public:
     // Qt takes a StatusNotifierItem when a host for one is registered as its first tray icon is
     // made, and keeps that choice for the life of the program.
     static Protocol ProtocolQtChooses();
+    // Whether an XEmbed tray icon can be made on this Qt platform (not on Wayland).
+    static bool XEmbedPossible(const QString& platformName);
 
     void Add(const TrayIconData& data) override;
     void Modify(const TrayIconData& data) override;
@@ -31,6 +34,7 @@ public:
     bool Available() const override;
     void SetMenu(QMenu* menu) override;
     void SetReceiver(NoticeReceiver receiver) override { receiver_ = std::move(receiver); }
+    void SetGoneReceiver(std::function<void()> receiver) override { goneReceiver_ = std::move(receiver); }
     std::optional<QPoint> CursorPosition() const override;
     int DoubleClickTime() const override;
 
@@ -39,17 +43,22 @@ private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void Notify(TrayNotice notice);
     void WatchTrayManagers();
+    void WatchTrayWindow(std::uint32_t window);
+    void WatchStatusNotifierWatcher();
+    void NotifyIfGone();
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
     const Protocol protocol_;
     QSystemTrayIcon* icon_;
     DesktopNotifications notifications_;
     NoticeReceiver receiver_;
+    std::function<void()> goneReceiver_;
     QImage shownImage_;
     QList<QImage> shownLargerImages_;
     QElapsedTimer sinceClick_;  // a host that reports no double-click gets one from two clicks
     std::uint32_t managerAtom_ = 0;
     std::vector<std::uint32_t> traySelections_;
+    std::vector<std::uint32_t> trayWindows_;  // the XEmbed trays' windows, watched for their end
 };
 
 }  // namespace platform

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/linux/PrivateDirectory.h"
+
 namespace platform {
 namespace {
 
@@ -145,7 +147,7 @@ bool SqliteHive::PrepareDirectory() const
     // Whoever can write to the folder can put any file in the hive's place.
     struct stat status {};
     return ::stat(directory.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-           (status.st_uid == ::geteuid() || status.st_uid == 0) && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+           PrivateDirectory::Problem(status, ::geteuid(), true).isEmpty();
 }
 
 SqliteHive::Outcome SqliteHive::TryOpen()

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +31,28 @@ TEST(TrayProgramStart, ADisplayThatCannotBeOpenedEndsWithOneLineAndStatusOne)
         EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
         EXPECT_TRUE(err.startsWith(QStringLiteral("mnemora-xp : "))) << err.toStdString();
         EXPECT_TRUE(err.contains(QString::fromUtf8(entry.expected))) << err.toStdString();
+    }
+}
+
+// "mnemora-xp --help | head -0": a reader that went away is a failure told on one line, status 1,
+// never the silent 141 of SIGPIPE.
+TEST(TrayProgramStart, TextsThatCannotBeWrittenEndWithStatusOneAndALine)
+{
+    for (const char* option : {"--help", "--version"}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ::close(ends[0]);
+        const int writeEnd = ends[1];
+        QProcess program;
+        program.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+        program.start(QStringLiteral(MNEMORA_XP_PATH), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        ::close(writeEnd);
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << option;
+        EXPECT_EQ(program.exitCode(), 1) << option;
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("mnemora-xp : "))) << err.toStdString();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +26,23 @@ Outcome RunProgram(const QString& program, const QStringList& arguments)
     EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitCode(), process.exitStatus(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The program's output is a pipe whose reader is already gone, as in "mnemora-recover 64 | true"
+// once true has ended: every write fails with EPIPE (and raises SIGPIPE) whatever the timing.
+Outcome RunIntoAClosedPipe(const QString& program, const QStringList& arguments)
+{
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return {};
+    ::close(ends[0]);
+    const int writeEnd = ends[1];
+    QProcess process;
+    process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    ::close(writeEnd);
+    return {process.exitCode(), process.exitStatus(), {}, QString::fromUtf8(process.readAllStandardError())};
 }
 
 Outcome Recover(const QStringList& arguments)
@@ -95,6 +113,14 @@ TEST(RecoverProgram, AReportThatCannotBeWrittenIsAFailureSaidOnStandardError)
     const Outcome help = RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --help >/dev/full"),
                                                        QStringLiteral(MNEMORA_RECOVER_PATH)});
     EXPECT_EQ(help.exitCode, 1);
+
+    // A reader that went away: status 1 and the line, never the silent 141 of SIGPIPE.
+    for (const QStringList& arguments : {QStringList{QStringLiteral("4")}, QStringList{QStringLiteral("--version")}}) {
+        const Outcome gone = RunIntoAClosedPipe(QStringLiteral(MNEMORA_RECOVER_PATH), arguments);
+        EXPECT_EQ(gone.exitStatus, QProcess::NormalExit) << "killed by a signal";
+        EXPECT_EQ(gone.exitCode, 1);
+        EXPECT_TRUE(gone.err.contains(QStringLiteral("impossible d'écrire le rapport"))) << gone.err.toStdString();
+    }
 }
 
 TEST(RecoverProgram, WhenTheKernelWillNotPickItFirstItSaysSoAndKeepsAWiderFloor)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LabelMouse.h"
+#include "widgets/LabelMouse.h"
 
 #include <QEvent>
 #include <QLabel>

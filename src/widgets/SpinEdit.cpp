@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/SpinEdit.h"
+#include "widgets/SpinEdit.h"
 
 #include <algorithm>
 #include <climits>

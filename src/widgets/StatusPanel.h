@@ -16,6 +16,9 @@ public:
     void SetText(const QString& text);
     void SetIcon(const QIcon& icon);  // drawn 16 x 16, at the screen's own scale
 
+    // The width that shows the icon and the whole text.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Gauge.h"
+#include "widgets/Gauge.h"
 
 #include <QLinearGradient>
 #include <QPainter>

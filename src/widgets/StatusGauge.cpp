@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StatusGauge.h"
+#include "widgets/StatusGauge.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include "app/Gauge.h"
+#include "widgets/Gauge.h"
 #include "platform/Rounding.h"
 
 TStatusGauge::TStatusGauge(QWidget* parent) : QProgressBar(parent)

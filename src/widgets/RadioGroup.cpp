@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/PageControl.h"
+#include "widgets/PageControl.h"
 
 #include <QApplication>
 #include <QMouseEvent>

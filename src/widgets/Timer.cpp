@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Timer.h"
+#include "widgets/Timer.h"
 
 TTimer::TTimer(QObject* owner, int intervalMs, bool enabled) : QObject(owner), intervalMs_(intervalMs), enabled_(enabled)
 {

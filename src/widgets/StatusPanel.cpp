@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StatusPanel.h"
+#include "widgets/StatusPanel.h"
 
 #include <QPainter>
 
@@ -20,7 +20,14 @@ void TStatusPanel::SetText(const QString& text)
     if (text == text_)
         return;
     text_ = text;
+    updateGeometry();
     update();
+}
+
+QSize TStatusPanel::sizeHint() const
+{
+    const QMargins frame = contentsMargins();
+    return {frame.left() + kIconSize + fontMetrics().horizontalAdvance(text_) + frame.right(), height()};
 }
 
 void TStatusPanel::SetIcon(const QIcon& icon)

@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 
-#include "app/Timer.h"
 #include "support/EventWait.h"
+#include "widgets/Timer.h"
 
 namespace {
 
@@ -40,6 +40,18 @@ TEST(Timer, EnablingOrANewIntervalRestartsTheCountdownAndTheSameValueDoesNot)
     EXPECT_TRUE(timer.IsCounting());
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.IsCounting());
+}
+
+// Qt counts a timer of 20 s or more in whole seconds, which could hide a restart; a shorter one
+// keeps its remaining time to the millisecond (within 5 %), so a restart would show as a jump
+// back above 9.5 s.
+TEST(Timer, TheSameValuesLeaveTheCountdownWhereItIs)
+{
+    TTimer timer(nullptr, 10000, true);
+    ASSERT_TRUE(WaitUntil([&] { return timer.RemainingTime() <= 9000; }, 60000));
+    timer.SetInterval(10000);
+    timer.SetEnabled(true);
+    EXPECT_LE(timer.RemainingTime(), 9000) << "a restart would count 10 s afresh";
 }
 
 TEST(Timer, FiresWithItselfAsSender)

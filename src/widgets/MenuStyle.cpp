@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/MenuStyle.h"
+#include "widgets/MenuStyle.h"
 
 #include <QLinearGradient>
 #include <QPainter>

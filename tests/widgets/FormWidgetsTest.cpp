@@ -6,14 +6,14 @@
 #include <QRadioButton>
 #include <gmock/gmock.h>
 
-#include "app/ComboBox.h"
-#include "app/Gauge.h"
-#include "app/HotKeyEdit.h"
-#include "app/PageControl.h"
-#include "app/RadioGroup.h"
-#include "app/SpinEdit.h"
-#include "app/StatusGauge.h"
 #include "hotkey/ShortCut.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Gauge.h"
+#include "widgets/HotKeyEdit.h"
+#include "widgets/PageControl.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StatusGauge.h"
 
 static void PrintTo(const QString& text, std::ostream* out)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/HotKeyEdit.h"
+#include "widgets/HotKeyEdit.h"
 
 #include <QKeyEvent>
 
