@@ -54,7 +54,3 @@ void UnixSignalNotifier::Dispatch()
 }
 
 }  // namespace platform
-
-// Built with this unit rather than with the library's other meta-objects, so that a program that
-// uses only this one (mnemora-recover) links no D-Bus or GUI code with it.
-#include "moc_UnixSignalNotifier.cpp"
