@@ -15,6 +15,7 @@
 #include "settings/RunKey.h"
 #include "settings/SettingsControls.h"
 #include "settings/SettingsStore.h"
+#include "support/KilledChild.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -145,22 +146,7 @@ TEST(SettingsSaveCrash, AKillDuringASaveLeavesOneWholeSetOrNone)
         // Every fourth kill falls on a first save: no hive yet.
         if (kill % 4 == 0)
             QDir(home.filePath("hive")).removeRecursively();
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(ready[0]);
-            SaveForever(where, ready[1]);
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-        ::close(ready[0]);
-        ::usleep(static_cast<useconds_t>(kill % 4 == 0 ? early(random) : moment(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(KillWhileWorking([&](int ready) { SaveForever(where, ready); }, static_cast<useconds_t>(kill % 4 == 0 ? early(random) : moment(random))));
 
         LinuxRegistry hives(where, false);
         const std::map<QString, RegistryData> stored = Stored(hives);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <map>
 
 #include "platform/fake/FakeRegistry.h"
@@ -100,10 +101,12 @@ protected:
             names.push_back(write.name);
         return names;
     }
-    std::string LoadError()
+    std::string LoadError() { return ErrorOf([this] { settings.LoadSettings(); }); }
+    std::string SaveError() { return ErrorOf([this] { settings.SaveSettings(); }); }
+    static std::string ErrorOf(const std::function<void()>& work)
     {
         try {
-            settings.LoadSettings();
+            work();
         } catch (const ERegistryException& error) {
             return error.what();
         }
@@ -272,12 +275,7 @@ TEST_F(SettingsStoreTest, AUserWhoDoesNotStartWithTheSessionKeepsTrayAndBalloon)
 TEST_F(SettingsStoreTest, AFailedWriteStopsTheSaveWithTheValueNamed)
 {
     store.failWrites = true;
-    try {
-        settings.SaveSettings();
-        FAIL() << "the save raised nothing";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Failed to set data for 'Path'");
-    }
+    EXPECT_EQ(SaveError(), "Failed to set data for 'Path'");
     EXPECT_FALSE(store.HasKey(RegistryRoot::CurrentUser, kProperty)) << "the writes after it are skipped";
 }
 
@@ -316,12 +314,7 @@ TEST_F(SettingsStoreTest, ASaveLandsWholeOrLeavesThePreviousSettings)
     // A change that cannot be kept is a failed save, said with the key's name.
     store = platform::FakeRegistry();
     store.failKeeping = true;
-    try {
-        settings.SaveSettings();
-        FAIL() << "the save raised nothing";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Failed to set data for 'Software\\Mnemora XP\\settings'");
-    }
+    EXPECT_EQ(SaveError(), "Failed to set data for 'Software\\Mnemora XP\\settings'");
     EXPECT_FALSE(store.HasKey(RegistryRoot::CurrentUser, kSettings));
 }
 

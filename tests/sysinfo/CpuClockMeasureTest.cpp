@@ -13,17 +13,25 @@
 
 namespace {
 
+// A clock 10 ms on at each reading and a counter 1994.87 million on at each, from the same start.
+struct SteppingMachine {
+    SteppingMachine()
+    {
+        clock.now = 5000;
+        clock.stepPerRead = 10;
+        processor.timeStampCounter = 0;
+        processor.counterStep = 1'994'870'000;
+    }
+    platform::FakeTickClock clock;
+    platform::FakeProcessor processor;
+};
+
 // The measurement gives the figure the spinning one gives, from the same clock and counter
 // readings: counter ticks from the first change of the tick count to one second after it began.
 TEST(CpuClockMeasure, TheFigureOfTheSpinningMeasurementWithoutHoldingTheThread)
 {
-    platform::FakeTickClock clock;
-    clock.now = 5000;
-    clock.stepPerRead = 10;
-    platform::FakeProcessor processor;
-    processor.timeStampCounter = 0;
-    processor.counterStep = 1'994'870'000;
-    TCpuClockMeasure measure(clock, processor);
+    SteppingMachine machine;
+    TCpuClockMeasure measure(machine.clock, machine.processor);
     std::optional<double> figure;
     measure.Start([&](double mhz) { figure = mhz; });
     EXPECT_FALSE(figure.has_value()) << "Start came back before the second was over";
@@ -31,13 +39,8 @@ TEST(CpuClockMeasure, TheFigureOfTheSpinningMeasurementWithoutHoldingTheThread)
     ASSERT_TRUE(WaitUntil([&] { return figure.has_value(); }));
     EXPECT_DOUBLE_EQ(*figure, 1994.87);
 
-    platform::FakeTickClock sameClock;
-    sameClock.now = 5000;
-    sameClock.stepPerRead = 10;
-    platform::FakeProcessor sameProcessor;
-    sameProcessor.timeStampCounter = 0;
-    sameProcessor.counterStep = 1'994'870'000;
-    EXPECT_DOUBLE_EQ(MeasureCpuMhz(sameClock, sameProcessor), *figure);
+    SteppingMachine same;
+    EXPECT_DOUBLE_EQ(MeasureCpuMhz(same.clock, same.processor), *figure);
 }
 
 TEST(CpuClockMeasure, NoCounterGivesZeroAtOnceAndARestartDropsTheFirst)
