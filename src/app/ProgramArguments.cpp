@@ -22,7 +22,11 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
     const QCommandLineOption show(QStringLiteral("show"),
                                   QStringLiteral("Affiche la fenêtre du programme en cours (le démarre s'il ne tourne "
                                                  "pas)."));
-    parser.addOptions({help, version, recover, show});
+    const QCommandLineOption kernel(
+        QStringLiteral("kernel"),
+        QStringLiteral("Avec --recover : la mémoire est reprise par le noyau (cgroup v2 memory.reclaim) dans vos "
+                       "groupes, sans en prendre ; une récupération ordinaire là où ce n'est pas possible."));
+    parser.addOptions({help, version, recover, show, kernel});
 
     if (!parser.parse(arguments)) {
         parsed.action = Action::Invalid;
@@ -42,8 +46,11 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
     } else if (parser.isSet(recover) && parser.isSet(show)) {
         parsed.action = Action::Invalid;
         parsed.text = QStringLiteral("--recover et --show ne vont pas ensemble");
+    } else if (parser.isSet(kernel) && !parser.isSet(recover)) {
+        parsed.action = Action::Invalid;
+        parsed.text = QStringLiteral("--kernel ne va qu'avec --recover");
     } else if (parser.isSet(recover)) {
-        parsed.action = Action::Recover;
+        parsed.action = parser.isSet(kernel) ? Action::RecoverByKernel : Action::Recover;
     } else if (parser.isSet(show)) {
         parsed.keepWindow = true;
     }
@@ -52,5 +59,5 @@ ProgramArguments ProgramArguments::Parse(const QStringList& arguments)
 
 QString ProgramArguments::Usage()
 {
-    return QStringLiteral("usage : mnemora-xp [--recover | --show | --help | --version]");
+    return QStringLiteral("usage : mnemora-xp [--recover [--kernel] | --show | --help | --version]");
 }

@@ -9,6 +9,7 @@ struct ProgramArguments {
     enum class Action {
         Show,     // start, or bring the running instance forward (a plain start does the same)
         Recover,  // have the running instance (or this one, once started) run a recovery
+        RecoverByKernel,  // the same, the kernel reclaiming (a plain run where it cannot)
         Help,
         Version,
         Invalid,

@@ -204,6 +204,7 @@ void TfMainMem::exit_appli()
 {
     TrayIcon1->SetIconVisible(false);
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
     ReleaseNewsFeed();
     // The destroy handling (and its save) comes before the window closes: once the quit is under
     // way no message box can open, and a failed save would go untold, as it would not from
@@ -228,6 +229,7 @@ void TfMainMem::WMEndSession()
     // A system that is ending the session (or this program) must not wait for a run that keeps
     // taking memory: the run stops at its next test, as on the quit command.
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
     // The session is going whatever happens here: a save that fails is told on standard error
     // rather than in a message box nobody will answer, and the window still closes.
     try {

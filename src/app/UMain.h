@@ -21,6 +21,7 @@ class TCpuClockMeasure;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
+class TKernelRecovery;
 class TLabelMouse;
 class TNewsFeed;
 class TRamRecovery;
@@ -56,6 +57,12 @@ public:
     explicit TfMainMem(const TFormServices& services, QWidget* parent = nullptr);
     ~TfMainMem() override;
 
+    // Recovery by the kernel, asked by "mnemora-xp --recover --kernel" (UMainKernelRun.cpp): the
+    // same run in the window (status texts, gauge, balloons, cancel), sized by the chosen method;
+    // a plain run where the kernel cannot be asked, said in the status bar's tooltip.
+    void SetKernelReclaim(platform::IKernelReclaim& kernel, platform::IEventQueue& events);
+    void RecupRamByKernel();
+
     // The controls of UMain.ui that the handlers use, page by page:
     // - "Système": Gauge1 / Label31 free memory in % and MB, Gauge2 / Gauge3 load and average
     //   load, PerfChart1 the history chart (its menu PopupMenu2: Basse1, Normale1, Haute1 set the
@@ -74,6 +81,7 @@ public:
     Ui::TfMainMem ui;
     TFormMenus menus;
     TRamRecovery* RamRecovery1 = nullptr;  // the recovery engine
+    TKernelRecovery* KernelRecovery1 = nullptr;  // made by SetKernelReclaim: none in the window's own runs
     TTextTrayIcon* TrayIcon1 = nullptr;    // the tray icon: free memory as text on a coloured square
     TGlobalHotKey* GlobalHotKey1 = nullptr;  // starts a run from any program
     TNewsFeed* NewsFeed1 = nullptr;  // released at the quit command and at the session's end
@@ -181,6 +189,7 @@ private:
     void CreateNewsFeed();
     void ReleaseNewsFeed();
     void HighlightLink(QLabel* label, bool highlighted);
+    void CancelKernelRun();
 
     bool OsIsNtFamily() const;
 
@@ -209,6 +218,7 @@ private:
     platform::IRegistry& registry_;
     platform::IDownloader& downloader_;
     platform::IShellOpener& shell_;
+    platform::IKernelReclaim* kernel_ = nullptr;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;
     TTweakWatch tweakWatch_;

@@ -33,6 +33,7 @@ void TfMainMem::AnnulRam()
 {
     SetRunControls(false);
     RamRecovery1->CancelDefrag();
+    CancelKernelRun();
 }
 
 void TfMainMem::RamRecovery1BeforeDefrag()

@@ -6,6 +6,7 @@
 #include "app/DisplayOpenGuard.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
+#include "platform/linux/CgroupReclaim.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
 #include "platform/linux/LinuxMemory.h"
@@ -67,9 +68,11 @@ int main(int argc, char** argv)
         return 2;
     case ProgramArguments::Action::Show:
     case ProgramArguments::Action::Recover:
+    case ProgramArguments::Action::RecoverByKernel:
         break;
     }
-    const bool recover = arguments.action == ProgramArguments::Action::Recover;
+    const bool byKernel = arguments.action == ProgramArguments::Action::RecoverByKernel;
+    const bool recover = arguments.action == ProgramArguments::Action::Recover || byKernel;
 
     std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
@@ -97,8 +100,9 @@ int main(int argc, char** argv)
     case platform::ISingleInstance::ClaimResult::Claimed:
         break;
     case platform::ISingleInstance::ClaimResult::HeldElsewhere:
-        if (instance.SignalRunning(recover ? platform::ISingleInstance::Request::Recover
-                                           : platform::ISingleInstance::Request::Show))
+        if (instance.SignalRunning(byKernel  ? platform::ISingleInstance::Request::RecoverByKernel
+                                   : recover ? platform::ISingleInstance::Request::Recover
+                                             : platform::ISingleInstance::Request::Show))
             return 0;
         std::fputs("mnemora-xp : une instance tourne déjà mais ne répond pas.\n", stderr);
         return 1;
@@ -111,6 +115,7 @@ int main(int argc, char** argv)
     if (!platform::VolunteerForOomKill())
         memory.WidenFloor();
     platform::QtEventQueue events;
+    platform::CgroupReclaim kernel;
     platform::QtTrayHost tray;
     // On Wayland an X grab sees only the keys typed into X windows: the portal, where offered.
     platform::XcbHotKeyGrabber x11Keys;
@@ -132,6 +137,8 @@ int main(int argc, char** argv)
                         registry, downloader, shell});
         instance.OnShowRequest = [&form] { form.WMUser(); };
         instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
+        form.SetKernelReclaim(kernel, events);
+        instance.OnRecoverByKernelRequest = [&form] { form.RecupRamByKernel(); };
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };
         form.KeepWindowAtStart = arguments.keepWindow;
@@ -140,7 +147,9 @@ int main(int argc, char** argv)
         } else {
             form.show();
             // Started to recover: the run starts once the window is up, as if the hot key were pressed.
-            if (recover)
+            if (byKernel)
+                QMetaObject::invokeMethod(&form, [&form] { form.RecupRamByKernel(); }, Qt::QueuedConnection);
+            else if (recover)
                 QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
             status = TApplication::exec();
         }

@@ -12,6 +12,7 @@ namespace {
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide."));
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
                                   QStringLiteral("Affiche la version."));
+const QCommandLineOption kKernel(QStringLiteral("kernel"), QStringLiteral("Fait reprendre la mémoire par le noyau."));
 
 }  // namespace
 
@@ -21,11 +22,12 @@ RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
     QCommandLineParser parser;
     parser.addOption(kHelp);
     parser.addOption(kVersion);
+    parser.addOption(kKernel);
     if (!parser.parse(QStringList{QStringLiteral("mnemora-recover")} + arguments)) {
         parsed.method = Method::Invalid;
         // Named as it was typed: to the parser, "-5" is an option, not an amount.
         static const QStringList known{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("-v"),
-                                       QStringLiteral("--version"), QStringLiteral("--")};
+                                       QStringLiteral("--version"), QStringLiteral("--kernel"), QStringLiteral("--")};
         const auto culprit = std::ranges::find_if(arguments, [](const QString& word) {
             return word.startsWith(QLatin1Char('-')) && !known.contains(word);
         });
@@ -42,6 +44,7 @@ RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
         parsed.method = Method::Version;
         return parsed;
     }
+    parsed.kernel = parser.isSet(kKernel);
     const QStringList words = parser.positionalArguments();
     if (words.isEmpty())
         return parsed;
@@ -71,7 +74,7 @@ RecoverArguments RecoverArguments::Parse(const QStringList& arguments)
 
 QString RecoverArguments::Usage()
 {
-    return QStringLiteral("usage : mnemora-recover [all | MB | --help | --version]");
+    return QStringLiteral("usage : mnemora-recover [--kernel] [all | MB] | --help | --version");
 }
 
 QString RecoverArguments::VersionText()

@@ -3,19 +3,21 @@
 // engine as the tray program.
 #include <QCoreApplication>
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <unistd.h>
 
 #include "cli/CountingMemory.h"
 #include "cli/RecoverArguments.h"
+#include "cli/RecoverReport.h"
 #include "cli/TerminalProgress.h"
+#include "platform/linux/CgroupReclaim.h"
 #include "platform/linux/LinuxMemory.h"
 #include "platform/linux/OomScore.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/UnixSignalNotifier.h"
+#include "recovery/KernelRecovery.h"
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
 
@@ -23,32 +25,7 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 128 + SIGINT;
-
-void PrintLine(const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-}
-
-std::int64_t Megabytes(std::int64_t bytes)
-{
-    return RoundHalfEven(static_cast<double>(bytes) / platform::IMemory::kBlockSize);
-}
-
-// Like coreutils: a report that could not be written all the way is a failure, said on stderr.
-int ReportWritten(int status)
-{
-    errno = 0;
-    const bool flushed = std::fflush(stdout) == 0;
-    const int error = errno;
-    if (flushed && std::ferror(stdout) == 0)
-        return status;
-    if (error != 0)
-        std::fprintf(stderr, "mnemora-recover : impossible d'écrire le rapport : %s\n", std::strerror(error));
-    else
-        std::fputs("mnemora-recover : impossible d'écrire le rapport.\n", stderr);
-    return 1;
-}
+constexpr int kExitNoKernelReclaim = 3;
 
 // Runs as soon as the libraries are loaded, before any of their initialisers and before main:
 // from then on a Ctrl+C waits for the handler (it then cancels the run) instead of ending the
@@ -90,7 +67,14 @@ int main(int argc, char** argv)
                                  "  (sans argument)  méthode « Système » : la moitié de la mémoire installée\n"
                                  "  all              méthode « Tout » : toute la mémoire installée\n"
                                  "  MB               ce nombre de MB\n"
-                                 "Une passe prend au plus 1024 MB. Ctrl+C l'annule."));
+                                 "Une passe prend au plus 1024 MB. Ctrl+C l'annule.\n"
+                                 "  --kernel         le noyau reprend la mémoire lui-même (cgroup v2 memory.reclaim,\n"
+                                 "                   Linux 5.19 ou plus récent) dans les groupes que vous pouvez écrire :\n"
+                                 "                   app.slice, session.slice, background.slice de votre session systemd,\n"
+                                 "                   toute la machine pour root ; sans prendre de mémoire, par pas de\n"
+                                 "                   64 MB, jusqu'à ce qu'un pas ne reprenne plus rien. Même quantité\n"
+                                 "                   par défaut, sans limite de 1024 MB. Sans cgroup v2 ni groupe\n"
+                                 "                   accessible : une ligne sur la sortie d'erreur, code de sortie 3."));
         return ReportWritten(0);
     case RecoverArguments::Method::Version:
         PrintLine(RecoverArguments::VersionText());
@@ -100,7 +84,15 @@ int main(int argc, char** argv)
     }
 
     platform::LinuxMemory linuxMemory;
-    if (!platform::VolunteerForOomKill()) {
+    std::optional<platform::CgroupReclaim> kernel;
+    if (arguments.kernel) {
+        // Said before anything is touched: where the kernel cannot be asked, nothing happens.
+        kernel.emplace();
+        if (!kernel->Unavailable().isEmpty()) {
+            std::fprintf(stderr, "mnemora-recover : %s.\n", kernel->Unavailable().toLocal8Bit().constData());
+            return kExitNoKernelReclaim;
+        }
+    } else if (!platform::VolunteerForOomKill()) {
         linuxMemory.WidenFloor();
         std::fputs("mnemora-recover : le noyau n'a pas accepté que ce programme soit arrêté en premier en cas de manque "
                    "de mémoire (oom_score_adj) ; la passe garde une marge deux fois plus large.\n",
@@ -109,29 +101,38 @@ int main(int argc, char** argv)
     CountingMemory memory(linuxMemory);
     platform::QtEventQueue events;
     TRamRecovery engine(memory, events);
+    std::optional<TKernelRecovery> kernelRun;
+    if (kernel)
+        kernelRun.emplace(*kernel, events);
     TerminalProgress progress(stdout);
     const bool onTerminal = ::isatty(STDOUT_FILENO) == 1;
+    const auto cancel = [&] {
+        if (kernelRun)
+            kernelRun->CancelReclaim();
+        else
+            engine.CancelDefrag();
+    };
 
     bool interrupted = false;
     platform::UnixSignalNotifier signalNotifier({SIGINT});
     QObject::connect(&signalNotifier, &platform::UnixSignalNotifier::Raised, [&] {
         interrupted = true;
-        engine.CancelDefrag();
+        cancel();
     });
     ::sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
 
     platform::MemoryStatus before;
     platform::MemoryStatus after;
-    engine.OnBeforeDefrag = [&](QObject*) {
+    const auto onBefore = [&](QObject*) {
         before = memory.Status();
         if (interrupted)  // Ctrl+C came before the run began
-            engine.CancelDefrag();
+            cancel();
     };
-    engine.OnProgress = [&](QObject*, int percent) {
+    const auto onProgress = [&](QObject*, int percent) {
         if (onTerminal)
             progress.Draw(percent);
     };
-    engine.OnAfterDefrag = [&](QObject*) { after = memory.Status(); };
+    const auto onAfter = [&](QObject*) { after = memory.Status(); };
 
     std::int64_t asked = 0;
     switch (arguments.method) {
@@ -145,17 +146,30 @@ int main(int argc, char** argv)
         asked = SystemMethodMegabytes(InstalledMegabytes(engine.TotalMemory()));
         break;
     }
+    if (kernelRun) {
+        kernelRun->OnBeforeDefrag = onBefore;
+        kernelRun->OnProgress = onProgress;
+        kernelRun->OnAfterDefrag = onAfter;
+        PrintLine(QStringLiteral("Groupes repris par le noyau : %1").arg(kernel->Groups().join(QStringLiteral(", "))));
+        std::fflush(stdout);
+        QCoreApplication::processEvents();  // a Ctrl+C already pending
+        kernelRun->Reclaim(static_cast<std::int32_t>(std::clamp<std::int64_t>(asked, 0, INT32_MAX)));
+        progress.Finish();
+        PrintMemoryReport(before, after);
+        PrintLine(QStringLiteral("Mémoire reprise par le noyau : %1 MB sur %2 MB").arg(Megabytes(kernelRun->Reclaimed())).arg(asked));
+        return ReportWritten(interrupted ? kExitInterrupted : 0);
+    }
+
+    engine.OnBeforeDefrag = onBefore;
+    engine.OnProgress = onProgress;
+    engine.OnAfterDefrag = onAfter;
     const int blocks = static_cast<int>(std::clamp<std::int64_t>(asked, 0, TRamRecovery::kMaxBlocks));
     QCoreApplication::processEvents();  // a Ctrl+C already pending
     engine.Defrag(static_cast<std::int32_t>(asked));
     progress.Finish();
     QCoreApplication::processEvents();  // a Ctrl+C during the release phase, which drains nothing
 
-    PrintLine(QStringLiteral(" Quantité récupérée : %1 MB").arg(GainMegabytes(before.availPhys, after.availPhys)));
-    PrintLine(QStringLiteral("Mémoire disponible : %1 MB avant, %2 MB après")
-                  .arg(Megabytes(before.availPhys))
-                  .arg(Megabytes(after.availPhys)));
-    PrintLine(QStringLiteral("Cache libéré : %1 MB").arg(Megabytes(before.cached - after.cached)));
+    PrintMemoryReport(before, after);
     // A run ends early when it is cancelled or a block is refused (the safety floor, a limit).
     PrintLine(QStringLiteral("Mémoire écrite : %1 MB sur %2 MB").arg(memory.committed).arg(blocks));
     return ReportWritten(interrupted ? kExitInterrupted : 0);

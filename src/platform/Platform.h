@@ -5,6 +5,7 @@
 #include "platform/EventQueue.h"
 #include "platform/Events.h"
 #include "platform/HotKeyGrabber.h"
+#include "platform/KernelReclaim.h"
 #include "platform/MemoryApi.h"
 #include "platform/ProgramError.h"
 #include "platform/PerfDataRegistry.h"

@@ -12,6 +12,7 @@ public:
     enum class Request {
         Show,     // bring the window forward
         Recover,  // start a recovery, as the hot key does
+        RecoverByKernel,  // start a recovery by the kernel (cgroup v2 memory.reclaim)
     };
 
     enum class ClaimResult {
@@ -30,6 +31,7 @@ public:
 
     std::function<void()> OnShowRequest;     // a later start asked this instance to show itself
     std::function<void()> OnRecoverRequest;  // a later start asked this instance to run a recovery
+    std::function<void()> OnRecoverByKernelRequest;  // ... a recovery by the kernel
 };
 
 }  // namespace platform

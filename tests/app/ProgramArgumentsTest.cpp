@@ -19,13 +19,15 @@ TEST(ProgramArguments, ChoosesWhatTheProgramDoes)
     EXPECT_TRUE(Parse({"--show"}).keepWindow) << "a first start asked to show stays shown";
     EXPECT_FALSE(Parse({}).keepWindow) << "a plain first start goes to the tray";
     EXPECT_EQ(Parse({"--recover"}).action, Action::Recover);
+    EXPECT_EQ(Parse({"--recover", "--kernel"}).action, Action::RecoverByKernel);
+    EXPECT_EQ(Parse({"--kernel", "--recover"}).action, Action::RecoverByKernel);
     EXPECT_EQ(Parse({"-v"}).action, Action::Version);
     EXPECT_EQ(Parse({"--version"}).text, QStringLiteral("mnemora-xp 4.0.0\n"));
 
     const ProgramArguments help = Parse({"--help"});
     EXPECT_EQ(help.action, Action::Help);
     EXPECT_TRUE(help.text.startsWith(QStringLiteral("Usage: mnemora-xp [options]"))) << help.text.toStdString();
-    for (const char* option : {"--recover", "--show", "--help", "--version"})
+    for (const char* option : {"--recover", "--kernel", "--show", "--help", "--version"})
         EXPECT_TRUE(help.text.contains(QLatin1String(option))) << option;
     EXPECT_EQ(Parse({"-h", "--recover"}).action, Action::Help) << "help wins over the rest";
 }
@@ -38,6 +40,8 @@ TEST(ProgramArguments, RefusesWhatItDoesNotKnowAndSaysWhat)
         EXPECT_FALSE(parsed.text.isEmpty()) << word;
     }
     EXPECT_EQ(Parse({"--recover", "--show"}).action, Action::Invalid);
+    EXPECT_EQ(Parse({"--kernel"}).action, Action::Invalid) << "the kernel's run is a recovery";
+    EXPECT_EQ(Parse({"--show", "--kernel"}).action, Action::Invalid);
 }
 
 }  // namespace

@@ -26,6 +26,25 @@ TEST(RecoverArguments, ChoosesTheMethodFromTheOneArgument)
     EXPECT_EQ(RecoverArguments::Parse({"2147483647"}).megabytes, INT32_MAX);
 }
 
+TEST(RecoverArguments, KernelGoesWithEveryAmountAndNotAlone)
+{
+    EXPECT_FALSE(RecoverArguments::Parse({"256"}).kernel);
+    const RecoverArguments plain = RecoverArguments::Parse({"--kernel"});
+    EXPECT_EQ(plain.method, Method::System) << "the same default amount as a plain run";
+    EXPECT_TRUE(plain.kernel);
+    const RecoverArguments amount = RecoverArguments::Parse({"1024", "--kernel"});
+    EXPECT_EQ(amount.method, Method::Amount);
+    EXPECT_EQ(amount.megabytes, 1024);
+    EXPECT_TRUE(amount.kernel);
+    EXPECT_EQ(RecoverArguments::Parse({"--kernel", "all"}).method, Method::All);
+    for (const char* word : {"--kernel=1024", "--kernels", "-k"}) {
+        const RecoverArguments parsed = RecoverArguments::Parse({QString::fromUtf8(word)});
+        EXPECT_EQ(parsed.method, Method::Invalid) << word;
+        EXPECT_TRUE(parsed.problem.contains(QString::fromUtf8(word))) << parsed.problem.toStdString();
+    }
+    EXPECT_TRUE(RecoverArguments::Usage().contains(QLatin1String("--kernel")));
+}
+
 TEST(RecoverArguments, RejectsWhatIsNotAnAmountAndSaysWhat)
 {
     for (const char* word : {"abc", "-5", "12MB", "1.5", "", " 12", "12\n", "12 ", "2147483648", "99999999999", "ALL",

@@ -23,7 +23,12 @@ TEST(InstanceProtocol, EachRequestIsOneVersionedLine)
 {
     EXPECT_EQ(Protocol::RequestLine(Request::Show), QByteArray("mnemora-xp 1 show\n"));
     EXPECT_EQ(Protocol::RequestLine(Request::Recover), QByteArray("mnemora-xp 1 recover\n"));
-    for (const Request request : {Request::Show, Request::Recover}) {
+    // A verb comes with the first version that has it: an instance of version 1 still takes
+    // "show" and "recover" from this one, and a version 1 line never carries the new verb.
+    EXPECT_EQ(Protocol::RequestLine(Request::RecoverByKernel), QByteArray("mnemora-xp 2 recover-kernel\n"));
+    EXPECT_EQ(Protocol::Read("mnemora-xp 2 show").verdict, Verdict::Taken);
+    EXPECT_EQ(Protocol::Read("mnemora-xp 1 recover-kernel").verdict, Verdict::Garbage);
+    for (const Request request : {Request::Show, Request::Recover, Request::RecoverByKernel}) {
         const Protocol::Reading reading = Protocol::Read(Protocol::RequestLine(request).chopped(1));
         EXPECT_EQ(reading.verdict, Verdict::Taken);
         EXPECT_EQ(reading.request, request);
@@ -32,7 +37,7 @@ TEST(InstanceProtocol, EachRequestIsOneVersionedLine)
 
 TEST(InstanceProtocol, AnotherVersionIsRefusedAndAnythingElseIsGarbage)
 {
-    EXPECT_EQ(Protocol::Read("mnemora-xp 2 show").verdict, Verdict::OtherVersion);
+    EXPECT_EQ(Protocol::Read("mnemora-xp 3 show").verdict, Verdict::OtherVersion);
     EXPECT_EQ(Protocol::Read("mnemora-xp 12 hide").verdict, Verdict::OtherVersion);
     for (const char* line : {"show", "mnemora-xp 1 hide", "", "mnemora-xp", "mnemora-xp 1", "mnemora-xp 1 show extra", "mnemora-xp x show",
                              "mnemora-xp 0 show", "mnemora-xp -1 show", "other 1 show", "mnemora-xp  1 show",
@@ -49,6 +54,7 @@ protected:
         ASSERT_EQ(running.Claim(), ISingleInstance::ClaimResult::Claimed);
         running.OnShowRequest = [this] { ++shown; };
         running.OnRecoverRequest = [this] { ++recovered; };
+        running.OnRecoverByKernelRequest = [this] { ++byKernel; };
     }
     // A later start, from another thread while this one's event loop answers.
     bool Signal(Request request)
@@ -78,6 +84,7 @@ protected:
     LocalSocketInstance running{folder.path()};
     int shown = 0;
     int recovered = 0;
+    int byKernel = 0;
 };
 
 TEST_F(InstanceRequests, ALaterStartHandsOverItsRequest)
@@ -91,12 +98,15 @@ TEST_F(InstanceRequests, ALaterStartHandsOverItsRequest)
 
 TEST_F(InstanceRequests, AnotherVersionIsToldNoAndGarbageIsToldNothing)
 {
-    EXPECT_EQ(Answer("mnemora-xp 2 recover\n"), QByteArray("no\n"));
+    EXPECT_EQ(Answer("mnemora-xp 3 recover\n"), QByteArray("no\n"));
     EXPECT_EQ(Answer("show\n"), QByteArray());
     EXPECT_EQ(Answer(QByteArray(5000, 'x') + '\n'), QByteArray());
     EXPECT_EQ(Answer("mnemora-xp 1 recover\n"), QByteArray("ok\n"));
     EXPECT_TRUE(WaitUntil([&] { return recovered == 1; }));
     EXPECT_EQ(shown, 0);
+    EXPECT_EQ(Answer("mnemora-xp 2 recover-kernel\n"), QByteArray("ok\n"));
+    EXPECT_TRUE(WaitUntil([&] { return byKernel == 1; }));
+    EXPECT_EQ(recovered, 1);
 }
 
 // An instance of another version says no: a later start takes that for its answer at once

@@ -208,6 +208,38 @@ TEST_F(MeminfoFixture, TheCgroupHeadroomBindsTheFloorToo)
         memory.ReleaseBlock(block);
 }
 
+TEST_F(MeminfoFixture, AV2GroupAtItsLimitCountsTheSwapItMayStillFill)
+{
+    // 258 MiB under the limit, 300 MiB of swap free on the machine, the floor 256 MiB. /user has
+    // 40 MiB swapped already. Past its limit the group's usage stays and its swap grows.
+    const auto swapLimit = [this](const QString& group, const QByteArray& max) {
+        WriteFile(Cgroup() + group + QStringLiteral("/memory.swap.max"), max + "\n");
+    };
+    const auto run = [this] {
+        return BlocksTakenAsUsageGrows([this](std::int64_t taken) {
+            const std::int64_t swapped = std::max<std::int64_t>(0, 766 + taken - 1024);
+            SetMeminfo(4096, 4000 - taken + swapped, 300 - swapped);
+            SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(1024 * kMiB), 766 + taken - swapped);
+            WriteFile(Cgroup() + QStringLiteral("/user/app/memory.swap.current"), QByteArray::number(swapped * kMiB));
+            WriteFile(Cgroup() + QStringLiteral("/user/memory.swap.current"), QByteArray::number((40 + swapped) * kMiB));
+        });
+    };
+    // The top of the tree has no memory.max nor memory.swap.max.
+    for (const QString& group : {QStringLiteral("/user"), QStringLiteral("/user/app")})
+        swapLimit(group, "max");
+    EXPECT_EQ(run(), 258 + 300 - 256) << "no swap limit: as far as the machine's swap";
+    swapLimit(QStringLiteral("/user"), QByteArray::number(100 * kMiB));
+    EXPECT_EQ(run(), 258 + 60 - 256) << "a parent's swap limit binds its children";
+    swapLimit(QStringLiteral("/user/app"), "0");
+    EXPECT_EQ(run(), 2) << "a group that may not swap keeps to its memory";
+    QFile::remove(Cgroup() + QStringLiteral("/user/app/memory.swap.max"));
+    EXPECT_EQ(run(), 2) << "swap not accounted: nothing says the group may swap";
+    // What the window shows as free is the group's memory alone, its swap never.
+    swapLimit(QStringLiteral("/user/app"), "max");
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(1024 * kMiB), 766);
+    EXPECT_EQ(Memory().Status().availPhys, 258 * kMiB);
+}
+
 TEST_F(MeminfoFixture, ANewReadingIsTakenAtLeastEverySixteenBlocks)
 {
     SetMeminfo(4096, 4096);

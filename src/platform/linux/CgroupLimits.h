@@ -2,10 +2,9 @@
 #pragma once
 #include <QString>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "platform/linux/KernelFiles.h"
+#include "platform/linux/CgroupPlaces.h"
 
 namespace platform {
 
@@ -16,13 +15,16 @@ public:
     struct Reading {
         std::int64_t limit = -1;     // the tightest limit, bytes; -1: none
         std::int64_t headroom = -1;  // the least that any limited level still leaves; -1: none
+        // The same, with the swap a cgroup v2 group may still fill: at its limit such a group
+        // has its idle pages swapped out rather than failing. -1: no limit.
+        std::int64_t reserve = -1;
     };
 
     // Finds the groups from procDir's self/cgroup and self/mountinfo.
     explicit CgroupLimits(const QString& procDir);
 
-    // The files were found once, at the making; each reading reads them again, kept open.
-    Reading Read();
+    // swapFree: the machine's free swap, the most any group can still swap.
+    Reading Read(std::int64_t swapFree = 0) const;
     // The group folders read, the process's own first; for the tests.
     QStringList Folders() const;
 
@@ -30,13 +32,8 @@ private:
     struct Level {
         QString folder;
         bool v1 = false;
-        // Whether it has a limit file at all (the top of a v2 tree has none): looked for once.
-        std::optional<bool> limited;
-        KernelFile limit;  // memory.max, memory.limit_in_bytes
-        KernelFile usage;  // memory.current, memory.usage_in_bytes
-        KernelFile stat;   // memory.stat
     };
-    void AddLevels(const QString& mountPoint, const QString& mountRoot, const QString& group, bool v1);
+    void AddLevels(const CgroupPlace& place, bool v1);
 
     std::vector<Level> levels_;
 };

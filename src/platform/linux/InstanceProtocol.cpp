@@ -10,14 +10,27 @@ constexpr char kProgram[] = "mnemora-xp";
 
 QByteArray VerbOf(ISingleInstance::Request request)
 {
-    return request == ISingleInstance::Request::Recover ? QByteArrayLiteral("recover") : QByteArrayLiteral("show");
+    switch (request) {
+    case ISingleInstance::Request::Recover:
+        return QByteArrayLiteral("recover");
+    case ISingleInstance::Request::RecoverByKernel:
+        return QByteArrayLiteral("recover-kernel");
+    default:
+        return QByteArrayLiteral("show");
+    }
+}
+
+// The first version of the protocol that has the request's verb.
+int VersionOf(ISingleInstance::Request request)
+{
+    return request == ISingleInstance::Request::RecoverByKernel ? 2 : 1;
 }
 
 }  // namespace
 
 QByteArray RequestLine(ISingleInstance::Request request)
 {
-    return QByteArray(kProgram) + ' ' + QByteArray::number(kVersion) + ' ' + VerbOf(request) + '\n';
+    return QByteArray(kProgram) + ' ' + QByteArray::number(VersionOf(request)) + ' ' + VerbOf(request) + '\n';
 }
 
 Reading Read(QByteArrayView line)
@@ -30,18 +43,19 @@ Reading Read(QByteArrayView line)
     const int version = words.size() == 3 ? words[1].toInt(&numbered) : 0;
     if (words.size() != 3 || words[0] != kProgram || !numbered || version < 1)
         return reading;
-    if (version != kVersion) {
+    if (version > kVersion) {
         reading.verdict = Verdict::OtherVersion;
         return reading;
     }
-    for (const ISingleInstance::Request request : {ISingleInstance::Request::Show, ISingleInstance::Request::Recover}) {
-        if (words[2] == VerbOf(request)) {
+    for (const ISingleInstance::Request request : {ISingleInstance::Request::Show, ISingleInstance::Request::Recover,
+                                                   ISingleInstance::Request::RecoverByKernel}) {
+        if (words[2] == VerbOf(request) && version >= VersionOf(request)) {
             reading.verdict = Verdict::Taken;
             reading.request = request;
             return reading;
         }
     }
-    return reading;  // a version adds no verb without a new number: this one is garbage
+    return reading;  // a verb its version does not have is garbage
 }
 
 }  // namespace platform::InstanceProtocol

@@ -37,10 +37,11 @@ LinuxMemory::Reading LinuxMemory::Read() const
     reading.available = std::max<std::int64_t>(0, MeminfoBytes(text, "MemAvailable"));
     reading.swapFree = std::max<std::int64_t>(0, MeminfoBytes(text, "SwapFree"));
     reading.cached = std::max<std::int64_t>(0, MeminfoBytes(text, "Cached"));
-    const CgroupLimits::Reading groups = cgroups_.Read();
+    const CgroupLimits::Reading groups = cgroups_.Read(reading.swapFree);
     if (groups.limit >= 0) {
         reading.total = std::min(reading.total, groups.limit);
         reading.groupHeadroom = groups.headroom;
+        reading.groupReserve = groups.reserve;
     }
     return reading;
 }
@@ -69,11 +70,12 @@ void* LinuxMemory::CommitBlock()
 {
     if (blocksSinceReading_ == 0 || blocksSinceReading_ >= kBlocksPerReading || headroom_ < kBlockSize) {
         const Reading reading = Read();
-        // Swap takes pages off the machine's memory, but not off a group's limit: cgroup v1 may
-        // not account swap at all, so a group's headroom counts without it.
+        // Swap takes pages off the machine's memory and, in cgroup v2, off a group's limit too,
+        // as far as the group may swap; cgroup v1 may not account swap at all, so there a
+        // group's headroom counts without it.
         std::int64_t reserve = reading.available + reading.swapFree;
-        if (reading.groupHeadroom >= 0)
-            reserve = std::min(reserve, reading.groupHeadroom);
+        if (reading.groupReserve >= 0)
+            reserve = std::min(reserve, reading.groupReserve);
         headroom_ = reserve - FloorFor(reading.total);
         blocksSinceReading_ = 0;
     }

@@ -13,7 +13,8 @@ namespace platform {
 // before they are handed out.
 //
 // A run must never make the kernel kill another program, so a block is refused when taking it
-// would leave MemAvailable + SwapFree, or any limited group's headroom, below the safety floor.
+// would leave MemAvailable + SwapFree, or any limited group's headroom (with the swap a cgroup v2
+// group may still fill), below the safety floor.
 class LinuxMemory : public IMemory {
 public:
     static constexpr std::int64_t kMinFloor = std::int64_t{256} << 20;
@@ -43,13 +44,14 @@ private:
         std::int64_t swapFree = 0;
         std::int64_t cached = 0;
         std::int64_t groupHeadroom = -1;  // what the tightest group still leaves; -1: no limit
+        std::int64_t groupReserve = -1;   // the same with the swap a v2 group may still fill
     };
     std::int64_t FloorFor(std::int64_t total) const;
     Reading Read() const;
 
     // Read every second by the live monitor: kept open (a reading changes nothing the caller sees).
     mutable KernelFile meminfo_;
-    mutable CgroupLimits cgroups_;
+    CgroupLimits cgroups_;
     bool widened_ = false;
     // Bytes still free to take above the floor, by the last reading; re-read every few blocks so
     // that a fast run stays fast and a sudden demand from elsewhere is still seen.

@@ -165,8 +165,10 @@ void LocalSocketInstance::TakeClients()
             // The client has its answer before the request runs, from the event loop rather than
             // from inside this socket's handler: a recovery takes seconds.
             if (reading.verdict == InstanceProtocol::Verdict::Taken) {
-                const std::function<void()>& handler =
-                    reading.request == Request::Recover ? OnRecoverRequest : OnShowRequest;
+                const std::function<void()>& handler = reading.request == Request::Recover ? OnRecoverRequest
+                                                       : reading.request == Request::RecoverByKernel
+                                                           ? OnRecoverByKernelRequest
+                                                           : OnShowRequest;
                 if (handler)
                     QMetaObject::invokeMethod(&server_, handler, Qt::QueuedConnection);
             }
