@@ -19,6 +19,7 @@
 #include "monitor/TextTrayIcon.h"
 #include "recovery/RamRecovery.h"
 #include "recovery/RecoveryAmounts.h"
+#include "sysinfo/CpuClockMeasure.h"
 #include "sysinfo/CpuIdent.h"
 #include "settings/AppRegistry.h"
 #include "settings/MemoryTweaks.h"
@@ -84,6 +85,7 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     tweakControls_ = std::make_unique<TFormTweakControls>(ui);
     CpuIdent1 = std::make_unique<TCpuIdent>(processor_, system_.ProcessorType());
     CpuIdent1->Loaded();
+    CpuClock1 = new TCpuClockMeasure(clock_, processor_, this);
     LoadLogos();
     CreateNewsFeed();
 

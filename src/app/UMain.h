@@ -9,6 +9,7 @@
 #include "app/FormTweakControls.h"
 #include "monitor/CpuFallback.h"
 #include "monitor/LoadAverage.h"
+#include "settings/TweakWatch.h"
 #include "platform/Platform.h"
 #include "platform/Version.h"
 #include "recovery/RunReport.h"
@@ -16,6 +17,7 @@
 #include "ui_UMain.h"
 
 class TAppRegistry;
+class TCpuClockMeasure;
 class TCpuIdent;
 class TCpuUsage;
 class TGlobalHotKey;
@@ -89,6 +91,7 @@ public:
     TTimer* Timer4 = nullptr;  // once, 500 ms after start-up: into the tray
     TTimer* Timer5 = nullptr;  // the interval trigger, every SpinEdit2 minutes while CheckBox5 is ticked
     std::unique_ptr<TCpuIdent> CpuIdent1;  // the processor's identification for its page
+    TCpuClockMeasure* CpuClock1 = nullptr;  // the information page's processor clock, measured on a timer
     const TWindowsVersion Os;
     std::unique_ptr<TAppRegistry> AppRegistry;  // made by FormCreate, used by the settings and tuning code
 
@@ -218,4 +221,5 @@ private:
     platform::IKernelReclaim* kernel_ = nullptr;
     std::unique_ptr<TFormSettingsControls> settingsControls_;
     std::unique_ptr<TFormTweakControls> tweakControls_;
+    TTweakWatch tweakWatch_;
 };

@@ -5,6 +5,7 @@
 #include "app/FormPictures.h"
 #include "app/JpegPicture.h"
 #include "app/UMain.h"
+#include "sysinfo/CpuClockMeasure.h"
 #include "sysinfo/CpuIdent.h"
 #include "sysinfo/CpuPage.h"
 #include "sysinfo/SysInfo.h"
@@ -86,7 +87,11 @@ void TfMainMem::GetInfoSystem()
     ui.Label_disque_c->setText(DiskLines(ui.Label_disque_c->text(), system_));
     ui.Label_disque_c->setVisible(true);
     ui.Label_ram->setText(QStringLiteral("RAM Installée : ") + QString::number(InstalledMb) + QStringLiteral(" MB"));
-    ui.Label_cpu_speed->setText(CpuSpeedText(MeasureCpuMhz(clock_, processor_), QLocale()));
+    // Measured over a second on a timer rather than by spinning: the window shows at once and
+    // the line gets its figure when the second is over (a refresh keeps the last one till then).
+    if (!ui.Label_cpu_speed->text().startsWith(CpuSpeedCaption()))
+        ui.Label_cpu_speed->setText(CpuSpeedCaption());
+    CpuClock1->Start([this](double mhz) { ui.Label_cpu_speed->setText(CpuSpeedText(mhz, QLocale())); });
 }
 
 void TfMainMem::GetCpuInfo()

@@ -62,7 +62,11 @@ void TfMainMem::cbxSwapClick()
 
 void TfMainMem::GetMemoryTweaks()
 {
+    // Every tick, but the key is read only when it (or what the controls show) may have changed.
+    if (!tweakWatch_.NeedsRefresh(*AppRegistry, *tweakControls_))
+        return;
     TMemoryTweaks(*AppRegistry, *tweakControls_).Refresh(CacheLevel2, OsIsNtFamily());
+    tweakWatch_.Refreshed(*AppRegistry, *tweakControls_);
 }
 
 bool TfMainMem::OsIsNtFamily() const

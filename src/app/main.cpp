@@ -32,6 +32,14 @@
 
 int main(int argc, char** argv)
 {
+    // The session's end (SIGTERM, SIGHUP) is held back from the first instant until its handling
+    // is in place, and then arrives there: a log-out during start-up still ends in order.
+    sigset_t sessionEnd;
+    sigemptyset(&sessionEnd);
+    sigaddset(&sessionEnd, SIGTERM);
+    sigaddset(&sessionEnd, SIGHUP);
+    ::sigprocmask(SIG_BLOCK, &sessionEnd, nullptr);
+
     const ProgramArguments arguments = [&] {
         // Qt's own words of the command line ("Usage", "Unknown option") in French; a core
         // application, which needs no display, holds the translation while the words are read.
@@ -69,6 +77,16 @@ int main(int argc, char** argv)
     std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
     displayGuard.reset();
+    // Before the window exists there is nothing to save yet: an end asked for then (also while
+    // a start-up error is shown, in that box's own event loop) ends any box and the wait, and
+    // the window, once made, saves and closes at once.
+    bool endRequested = false;
+    platform::LinuxSessionEvents session;
+    session.OnEnd = [&endRequested] {
+        endRequested = true;
+        QCoreApplication::exit(0);
+    };
+    ::sigprocmask(SIG_UNBLOCK, &sessionEnd, nullptr);
     platform::LinuxVersionInfo versionInfo;
     const TWindowsVersion windows = IdentifyWindowsVersion(versionInfo);
     platform::ProcStatPerfData perfData;
@@ -106,7 +124,6 @@ int main(int argc, char** argv)
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     platform::IHotKeyGrabber& hotKeys =
         x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
-    platform::LinuxSessionEvents session;
     platform::QtDownloader downloader;
     platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
@@ -125,13 +142,17 @@ int main(int argc, char** argv)
         session.OnQueryEnd = [&form] { form.WMQueryEndSession(); };
         session.OnEnd = [&form] { form.WMEndSession(); };
         form.KeepWindowAtStart = arguments.keepWindow;
-        form.show();
-        // Started to recover: the run starts once the window is up, as if the hot key were pressed.
-        if (byKernel)
-            QMetaObject::invokeMethod(&form, [&form] { form.RecupRamByKernel(); }, Qt::QueuedConnection);
-        else if (recover)
-            QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
-        status = TApplication::exec();
+        if (endRequested) {
+            form.WMEndSession();
+        } else {
+            form.show();
+            // Started to recover: the run starts once the window is up, as if the hot key were pressed.
+            if (byKernel)
+                QMetaObject::invokeMethod(&form, [&form] { form.RecupRamByKernel(); }, Qt::QueuedConnection);
+            else if (recover)
+                QMetaObject::invokeMethod(&form, [&form] { form.GlobalHotKey1KeyDown(); }, Qt::QueuedConnection);
+            status = TApplication::exec();
+        }
     }
     cpuUsage.TearDown();
     return status;

@@ -27,6 +27,19 @@ constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 128 + SIGINT;
 constexpr int kExitNoKernelReclaim = 3;
 
+// Runs as soon as the libraries are loaded, before any of their initialisers and before main:
+// from then on a Ctrl+C waits for the handler (it then cancels the run) instead of ending the
+// program without its report.
+void HoldInterruptFromTheStart(int, char**, char**)
+{
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    ::sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+}
+
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kHoldInterrupt)(int, char**, char**) = HoldInterruptFromTheStart;
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -23,32 +23,44 @@ TTextTrayIcon::TTextTrayIcon(platform::ITrayHost& host, QObject* owner)
     Render();
 }
 
+// The picture is drawn again only when what it shows changes: the readings come every second,
+// the text they give far less often.
 void TTextTrayIcon::SetText(const QString& text)
 {
+    if (text_ == text)
+        return;
     text_ = text;
     Render();
 }
 
 void TTextTrayIcon::SetFontColor(QColor color)
 {
+    if (fontColor_ == color)
+        return;
     fontColor_ = color;
     Render();
 }
 
 void TTextTrayIcon::SetColor(QColor color)
 {
+    if (color_ == color)
+        return;
     color_ = color;
     Render();
 }
 
 void TTextTrayIcon::SetBorder(bool border)
 {
+    if (border_ == border)
+        return;
     border_ = border;
     Render();
 }
 
 void TTextTrayIcon::SetBorderColor(QColor color)
 {
+    if (borderColor_ == color)
+        return;
     borderColor_ = color;
     Render();
 }

@@ -90,7 +90,9 @@ TNewsDialog::TNewsDialog(platform::IDownloader& downloader, platform::IShellOpen
     layout->addWidget(tvDirect, 1);
     layout->addWidget(StatusBar);
 
-    connect(btnUpdate, &QToolButton::clicked, this, &TNewsDialog::btnUpdateClick);
+    // Queued: whoever pressed the button (the mouse, the keyboard, a screen reader's press
+    // action) gets its answer at once, and the download runs from the event loop after it.
+    connect(btnUpdate, &QToolButton::clicked, this, &TNewsDialog::btnUpdateClick, Qt::QueuedConnection);
     connect(tvDirect, &QTreeWidget::itemClicked, this, &TNewsDialog::tvDirectClick);
     // Enter on a link opens it as a click does (a click has already opened and let go of the
     // link a double click activates).

@@ -37,6 +37,19 @@ public:
     // True when the value is gone afterwards, also when it never was there.
     virtual bool DeleteValue(Key key, const QString& name) = 0;
 
+    // Makes the writes under root that follow, up to EndChange, one change that lands whole or
+    // not at all: a process killed in between leaves every value as it was. Calls do not nest.
+    // A store without such a thing writes each value as it comes.
+    virtual void BeginChange(RegistryRoot) {}
+    // Keeps the writes made since BeginChange, or drops them when keep is false. False when
+    // they were to be kept and could not be.
+    virtual bool EndChange(RegistryRoot, bool keep) { return keep; }
+
+    // A stamp that differs whenever the keys under root may have changed since it was last
+    // given, by this program or by another; cheap enough to ask every second. Nothing when the
+    // store cannot tell (then anything may have changed).
+    virtual std::optional<std::uint64_t> ChangeStamp(RegistryRoot) { return std::nullopt; }
+
     // The path's key names: separators at either end or doubled name no key.
     static QStringList KeyNames(const QString& path) { return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts); }
     // How a name is compared: case folded, the way the registry ignores case.

@@ -65,3 +65,21 @@ bool TAppRegistry::DeleteValue(const QString& name)
 {
     return key_ && registry_.DeleteValue(*key_, name);
 }
+
+TAppRegistry::Change::Change(TAppRegistry& registry, platform::RegistryRoot root) : registry_(registry), root_(root)
+{
+    registry_.registry_.BeginChange(root_);
+}
+
+TAppRegistry::Change::~Change()
+{
+    if (!ended_)
+        registry_.registry_.EndChange(root_, false);
+}
+
+void TAppRegistry::Change::Keep(const QString& what)
+{
+    ended_ = true;
+    if (!registry_.registry_.EndChange(root_, true))
+        throw Failure("Failed to set data for '%1'", what);
+}

@@ -40,6 +40,26 @@ public:
     void WriteString(const QString& name, const QString& value);
     // A value that is not there is no error.
     bool DeleteValue(const QString& name);
+    // See IRegistry::ChangeStamp.
+    std::optional<std::uint64_t> ChangeStamp(platform::RegistryRoot root) { return registry_.ChangeStamp(root); }
+
+    // The writes under one root from its making until Keep, landing whole or not at all: a
+    // process killed before Keep, or a change left without it (a write raised), leaves every
+    // value as it was. Keep raises "Failed to set data for '<what>'" when the writes could not
+    // be kept.
+    class Change {
+    public:
+        Change(TAppRegistry& registry, platform::RegistryRoot root);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+        void Keep(const QString& what);
+
+    private:
+        TAppRegistry& registry_;
+        platform::RegistryRoot root_;
+        bool ended_ = false;
+    };
 
 private:
     void Write(const QString& name, const platform::RegistryData& value);

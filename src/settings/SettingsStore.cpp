@@ -89,6 +89,9 @@ bool TSettingsStore::LoadSettings()
 
 void TSettingsStore::SaveSettings()
 {
+    // The fourteen values land together or not at all: a save cut short (the program killed,
+    // a write refused) leaves the previous settings whole, never a key with half of them.
+    TAppRegistry::Change change(registry_, platform::RegistryRoot::CurrentUser);
     registry_.SetRootKey(platform::RegistryRoot::CurrentUser);
     if (registry_.OpenKey(kSettingsKey, true)) {
         registry_.WriteString(QStringLiteral("Path"), QuotedPath(executablePath_));
@@ -112,6 +115,7 @@ void TSettingsStore::SaveSettings()
         registry_.WriteInteger(QStringLiteral("Pcpu"), controls_.ValueOf(Number::CpuCeiling));
         registry_.CloseKey();
     }
+    change.Keep(kSettingsKey.mid(1));
 
     if (controls_.IsTicked(Flag::StartWithSession))
         AddToRunKey(registry_, executablePath_);

@@ -100,6 +100,10 @@ QString CpuSpeedText(double mhz, const QLocale& locale)
     const double hundredths = static_cast<double>(RoundHalfEven(mhz / 0.01)) * 0.01;
     QLocale writing = locale;
     writing.setNumberOptions(QLocale::OmitGroupSeparator);
-    return QStringLiteral("Vitesse réelle Processeur : ") + writing.toString(hundredths, 'g', 15) +
-           QStringLiteral(" Mhz");
+    return CpuSpeedCaption() + writing.toString(hundredths, 'g', 15) + QStringLiteral(" Mhz");
+}
+
+QString CpuSpeedCaption()
+{
+    return QStringLiteral("Vitesse réelle Processeur : ");
 }

@@ -30,3 +30,5 @@ double MeasureCpuMhz(platform::ITickClock& clock, platform::IProcessor& processo
 
 // "Vitesse réelle Processeur : " and the clock to two decimals in the locale's writing.
 QString CpuSpeedText(double mhz, const QLocale& locale);
+// The line's start alone, while the clock is still being measured.
+QString CpuSpeedCaption();

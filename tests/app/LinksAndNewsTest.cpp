@@ -102,6 +102,7 @@ TEST_F(LinksAndNews, TheNewsButtonShowsTheNewsWindowWithoutDownloading)
     downloader.result = platform::DownloadResult::Complete;
     downloader.body = "item0=News\nsubitem0-0=Site|https://mnemora-xp.example.org/\n";
     window->btnUpdate->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);  // the update, queued after the press
     EXPECT_EQ(downloader.requested, QStringList(TNewsFeed::kDefaultURL));
     EXPECT_EQ(window->Links, QStringList("https://mnemora-xp.example.org/"));
 }
@@ -138,6 +139,7 @@ TEST_F(LinksAndNews, QuittingDuringADownloadReleasesTheNewsWindowAtOnce)
     QPointer<TNewsDialog> window = form.NewsFeed1->Dialog();
     downloader.during = [&] { form.ui.Button4->click(); };
     window->btnUpdate->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);  // the update, queued after the press
     EXPECT_TRUE(downloader.aborted);
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(form.NewsFeed1, nullptr);

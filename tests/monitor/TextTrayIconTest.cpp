@@ -52,6 +52,23 @@ protected:
     TTextTrayIcon icon{host};
 };
 
+// The readings come every second; the picture is drawn and handed to the tray only when its text,
+// colour or frame changes.
+TEST_F(TextTrayIconFixture, ThePictureIsDrawnAgainOnlyWhenItChanges)
+{
+    icon.SetText(QStringLiteral("37%"));
+    const int handedOver = host.Count(FakeTrayHost::Call::Modify);
+    icon.SetText(QStringLiteral("37%"));
+    icon.SetColor(clLime);
+    icon.SetFontColor(clBlack);
+    icon.SetBorder(true);
+    icon.SetBorderColor(clSilver);
+    EXPECT_EQ(host.Count(FakeTrayHost::Call::Modify), handedOver);
+    icon.SetText(QStringLiteral("38%"));
+    icon.SetColor(clYellow);
+    EXPECT_EQ(host.Count(FakeTrayHost::Call::Modify), handedOver + 2);
+}
+
 TEST_F(TextTrayIconFixture, OneLineIsCentredThenMovedByTheOffsetsInsideTheFrame)
 {
     icon.SetText(QStringLiteral("37%"));

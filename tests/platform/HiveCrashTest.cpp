@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/linux/LinuxRegistry.h"
+#include "support/KilledChild.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -62,22 +63,7 @@ TEST(HiveCrash, AKillAtAnyMomentLeavesTheOldValueOrTheNewOne)
         // Now and then the kill falls while a new hive is being made.
         if (kill % 25 == 0)
             QDir(home.filePath("hive")).removeRecursively();
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(ready[0]);
-            SaveForever(where, ready[1]);
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-        ::close(ready[0]);
-        ::usleep(static_cast<useconds_t>(moment(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(KillWhileWorking([&](int ready) { SaveForever(where, ready); }, static_cast<useconds_t>(moment(random))));
 
         LinuxRegistry registry(where, true);
         const auto key = registry.OpenKey(RegistryRoot::CurrentUser, kKey, true);

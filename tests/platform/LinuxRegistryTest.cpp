@@ -319,4 +319,26 @@ TEST_F(LinuxRegistryTest, TheRunValueIsTheAutostartEntry)
     EXPECT_FALSE(QFileInfo::exists(Where().autostartEntry)) << "only the Run key's value is the entry";
 }
 
+// The stamp the memory-tweak refresh asks every second: it stays while nothing is written and
+// moves when another program (here another registry on the same files) or this one writes.
+TEST_F(LinuxRegistryTest, TheChangeStampMovesWithEveryWriteWhoeverMakesIt)
+{
+    const QString memory = QLatin1String(where::kMemoryManagementKey);
+    auto registry = Registry();
+    const auto key = registry->OpenKey(RegistryRoot::LocalMachine, memory, false);
+    ASSERT_TRUE(key);
+    const auto first = registry->ChangeStamp(RegistryRoot::LocalMachine);
+    ASSERT_TRUE(first);
+    registry->QueryValue(*key, "ClearPageFileAtShutdown");
+    EXPECT_EQ(registry->ChangeStamp(RegistryRoot::LocalMachine), first) << "reading changes nothing";
+    Store(RegistryRoot::LocalMachine, memory, "ClearPageFileAtShutdown", 1);
+    const auto second = registry->ChangeStamp(RegistryRoot::LocalMachine);
+    EXPECT_NE(second, first) << "another program wrote";
+    registry->SetValue(*key, "ClearPageFileAtShutdown", 0);
+    EXPECT_NE(registry->ChangeStamp(RegistryRoot::LocalMachine), second) << "this one wrote";
+    registry->CloseKey(*key);
+    // A plain user's machine hive never opens: nothing there ever changes for the program.
+    EXPECT_EQ(Registry(false)->ChangeStamp(RegistryRoot::LocalMachine), std::optional<std::uint64_t>(0));
+}
+
 }  // namespace

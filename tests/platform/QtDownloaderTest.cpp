@@ -132,4 +132,42 @@ TEST_F(QtDownloaderTest, AbortEndsTheDownloadAtOnceAndOnlyOneRunsAtATime)
     EXPECT_EQ(Fetch(downloader, "/news.inf"), DownloadResult::Complete);
 }
 
+// Each download that ends at its deadline lets go of its connection: hung servers, more of them
+// than the connections a host is allowed at once, leave the next download free to reach a good
+// one.
+TEST_F(QtDownloaderTest, DownloadsEndedByTheDeadlineFreeTheirConnections)
+{
+    platform::QtDownloader impatient(200, kSmallLimit);
+    server.Serve("/hung.inf", Reply::Silent());
+    server.Serve("/news.inf", Reply::File("item0=Hello\n"));
+    for (int hung = 0; hung < 8; ++hung)
+        EXPECT_EQ(Fetch(impatient, "/hung.inf"), DownloadResult::Failed) << hung;
+    EXPECT_EQ(server.Requests("/hung.inf"), 8) << "each download reached the server";
+    EXPECT_EQ(Fetch(impatient, "/news.inf"), DownloadResult::Complete);
+    EXPECT_EQ(body, "item0=Hello\n");
+}
+
+// A body cut short of its declared length is a failed download, never a complete file.
+TEST_F(QtDownloaderTest, ABodyCutShortFails)
+{
+    const QByteArray head = "HTTP/1.1 200 OK\r\nConnection: close\r\n";
+    const QByteArray chunked = head + "Transfer-Encoding: chunked\r\n\r\n";
+    server.Serve("/short.inf", Reply::Raw(head + "Content-Length: 100\r\n\r\nitem0=only the start"));
+    EXPECT_EQ(Fetch(downloader, "/short.inf"), DownloadResult::Failed);
+    EXPECT_TRUE(body.isEmpty());
+    // Well formed, both ways.
+    server.Serve("/whole.inf", Reply::Raw(head + "Content-Length: 12\r\n\r\nitem0=Hello\n"));
+    EXPECT_EQ(Fetch(downloader, "/whole.inf"), DownloadResult::Complete);
+    EXPECT_EQ(body, "item0=Hello\n");
+    server.Serve("/chunks.inf", Reply::Raw(chunked + "6\r\nitem0=\r\n6\r\nHello\n\r\n0\r\n\r\n"));
+    EXPECT_EQ(Fetch(downloader, "/chunks.inf"), DownloadResult::Complete);
+    EXPECT_EQ(body, "item0=Hello\n");
+    // Compressed on the way: the declared length is the compressed body's.
+    const QByteArray deflated = qCompress(QByteArray("item0=Hello\n")).mid(4);
+    server.Serve("/deflated.inf", Reply::Raw(head + "Content-Encoding: deflate\r\nContent-Length: " +
+                                             QByteArray::number(deflated.size()) + "\r\n\r\n" + deflated));
+    EXPECT_EQ(Fetch(downloader, "/deflated.inf"), DownloadResult::Complete);
+    EXPECT_EQ(body, "item0=Hello\n");
+}
+
 }  // namespace

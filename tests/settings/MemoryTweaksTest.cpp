@@ -6,6 +6,7 @@
 #include "platform/fake/FakeRegistry.h"
 #include "settings/AppRegistry.h"
 #include "settings/MemoryTweaks.h"
+#include "settings/TweakWatch.h"
 #include "settings/TweakControls.h"
 
 namespace {
@@ -228,6 +229,41 @@ TEST(MemoryTweaks, TheKernelBoxIsOfferedOnTheNtFamilyFrom511Megabytes)
     EXPECT_FALSE(TMemoryTweaks::KernelPagingOffered(true, 510));
     EXPECT_TRUE(TMemoryTweaks::KernelPagingOffered(true, 511));
     EXPECT_FALSE(TMemoryTweaks::KernelPagingOffered(false, 4096));
+}
+
+}  // namespace
+
+namespace {
+
+// The refresh runs every second but reads the key only when there is something new: another
+// program's change (the store's stamp moves), a write of this program, or controls that no longer
+// show what the last refresh left. A store without stamps is read every time.
+TEST_F(MemoryTweaksTest, TheWatchReadsTheKeyOnlyWhenSomethingMayHaveChanged)
+{
+    TTweakWatch watch;
+    EXPECT_TRUE(watch.NeedsRefresh(registry, controls)) << "no refresh yet";
+    Refresh();
+    watch.Refreshed(registry, controls);
+    EXPECT_TRUE(watch.NeedsRefresh(registry, controls)) << "a store that cannot tell";
+
+    store.stamps = true;
+    watch.Refreshed(registry, controls);
+    EXPECT_FALSE(watch.NeedsRefresh(registry, controls));
+    Put("IOPageLockLimit", 4096);  // another program
+    EXPECT_TRUE(watch.NeedsRefresh(registry, controls));
+    Refresh();
+    watch.Refreshed(registry, controls);
+    EXPECT_EQ(controls.cacheItem, 0);
+    EXPECT_FALSE(watch.NeedsRefresh(registry, controls));
+
+    controls.cacheItem = -1;  // the user typed into the list instead of picking
+    EXPECT_TRUE(watch.NeedsRefresh(registry, controls));
+    Refresh();
+    watch.Refreshed(registry, controls);
+    EXPECT_EQ(controls.cacheItem, 0) << "the refresh shows the key's item again";
+
+    controls.SetTicked(ITweakControls::Box::ClearSwap, true);  // the user's click writes 1
+    EXPECT_TRUE(watch.NeedsRefresh(registry, controls));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <map>
 
 #include "platform/fake/FakeRegistry.h"
@@ -100,10 +101,12 @@ protected:
             names.push_back(write.name);
         return names;
     }
-    std::string LoadError()
+    std::string LoadError() { return ErrorOf([this] { settings.LoadSettings(); }); }
+    std::string SaveError() { return ErrorOf([this] { settings.SaveSettings(); }); }
+    static std::string ErrorOf(const std::function<void()>& work)
     {
         try {
-            settings.LoadSettings();
+            work();
         } catch (const ERegistryException& error) {
             return error.what();
         }
@@ -272,13 +275,47 @@ TEST_F(SettingsStoreTest, AUserWhoDoesNotStartWithTheSessionKeepsTrayAndBalloon)
 TEST_F(SettingsStoreTest, AFailedWriteStopsTheSaveWithTheValueNamed)
 {
     store.failWrites = true;
-    try {
-        settings.SaveSettings();
-        FAIL() << "the save raised nothing";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Failed to set data for 'Path'");
-    }
+    EXPECT_EQ(SaveError(), "Failed to set data for 'Path'");
     EXPECT_FALSE(store.HasKey(RegistryRoot::CurrentUser, kProperty)) << "the writes after it are skipped";
+}
+
+// The save is one change of the user's settings: cut short anywhere, it leaves the previous
+// settings whole; kept, it lands whole. The start entry and the library value come after it.
+TEST_F(SettingsStoreTest, ASaveLandsWholeOrLeavesThePreviousSettings)
+{
+    StoreEverything();
+    controls.numbers[Number::CpuCeiling] = 80;
+    controls.numbers[Number::RecoverMb] = 100;
+    int written = 0;
+    store.onWrite = [&](const platform::FakeRegistry::Write&) {
+        if (++written == 12)  // from the sub-key's "Time value" on, every write fails
+            store.failWrites = true;
+    };
+    EXPECT_THROW(settings.SaveSettings(), ERegistryException);
+    EXPECT_EQ(Get(kSettings, "Recover MB"), RegistryData(300));
+    EXPECT_EQ(Get(kProperty, "Pcpu"), RegistryData(50));
+    EXPECT_FALSE(Get(kSettings, "Path").has_value());
+
+    // The first save, cut short: no key at all rather than a key with some of its values.
+    store = platform::FakeRegistry();
+    written = 0;
+    store.onWrite = [&](const platform::FakeRegistry::Write&) { store.failWrites = ++written == 5; };
+    EXPECT_THROW(settings.SaveSettings(), ERegistryException);
+    EXPECT_FALSE(store.HasKey(RegistryRoot::CurrentUser, kSettings));
+
+    // Kept whole; the start entry and the library value are written after the change.
+    store = platform::FakeRegistry();
+    settings.SaveSettings();
+    ASSERT_EQ(store.changes.size(), 1u);
+    EXPECT_EQ(store.changes[0], std::make_pair(RegistryRoot::CurrentUser, true));
+    EXPECT_EQ(store.ValueCount(RegistryRoot::CurrentUser, kSettings) + store.ValueCount(RegistryRoot::CurrentUser, kProperty),
+              14u);
+
+    // A change that cannot be kept is a failed save, said with the key's name.
+    store = platform::FakeRegistry();
+    store.failKeeping = true;
+    EXPECT_EQ(SaveError(), "Failed to set data for 'Software\\Mnemora XP\\settings'");
+    EXPECT_FALSE(store.HasKey(RegistryRoot::CurrentUser, kSettings));
 }
 
 TEST_F(SettingsStoreTest, TheSaveAppliesTheStartEntryAndTheLibraryValueFromTheirBoxes)

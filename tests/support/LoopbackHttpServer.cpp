@@ -44,6 +44,11 @@ void LoopbackHttpServer::Answer(QTcpSocket* socket)
     const Reply reply = found == replies_.cend() ? Reply::File("not here", 404) : *found;
     if (reply.silent)
         return;
+    if (!reply.raw.isEmpty()) {
+        socket->write(reply.raw);
+        socket->disconnectFromHost();
+        return;
+    }
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n";
     if (!reply.undeclared)

@@ -17,12 +17,14 @@ public:
         bool silent = false;   // accepts the connection and never answers
         int trickleMs = 0;     // when set, one byte of the body every trickleMs
         bool undeclared = false;  // no Content-Length: the body ends when the connection does
+        QByteArray raw;           // when set, the whole answer as sent, head and body, then the end
 
-        static Reply File(const QByteArray& body, int status = 200) { return {status, body, {}, false, 0, false}; }
-        static Reply Undeclared(const QByteArray& body) { return {200, body, {}, false, 0, true}; }
-        static Reply Redirect(const QByteArray& location) { return {302, {}, location, false, 0, false}; }
-        static Reply Silent() { return {200, {}, {}, true, 0, false}; }
-        static Reply Trickle(const QByteArray& body, int everyMs) { return {200, body, {}, false, everyMs, false}; }
+        static Reply File(const QByteArray& body, int status = 200) { return {status, body, {}, false, 0, false, {}}; }
+        static Reply Undeclared(const QByteArray& body) { return {200, body, {}, false, 0, true, {}}; }
+        static Reply Redirect(const QByteArray& location) { return {302, {}, location, false, 0, false, {}}; }
+        static Reply Silent() { return {200, {}, {}, true, 0, false, {}}; }
+        static Reply Raw(const QByteArray& answer) { return {200, {}, {}, false, 0, false, answer}; }
+        static Reply Trickle(const QByteArray& body, int everyMs) { return {200, body, {}, false, everyMs, false, {}}; }
     };
 
     LoopbackHttpServer();

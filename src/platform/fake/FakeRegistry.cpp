@@ -64,6 +64,7 @@ bool FakeRegistry::DeleteValue(Key key, const QString& name)
 
 void FakeRegistry::Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value)
 {
+    ++changes_;
     AddKey(root, keyPath);
     values_[PathOf(root, keyPath)].insert_or_assign(Folded(name), std::pair{name, value});
 }
@@ -96,6 +97,7 @@ bool FakeRegistry::HasKey(RegistryRoot root, const QString& keyPath) const
 
 void FakeRegistry::Remove(RegistryRoot root, const QString& keyPath, const QString& name)
 {
+    ++changes_;
     const auto key = values_.find(PathOf(root, keyPath));
     if (key != values_.end())
         key->second.erase(Folded(name));
@@ -105,6 +107,23 @@ std::size_t FakeRegistry::ValueCount(RegistryRoot root, const QString& keyPath) 
 {
     const auto key = values_.find(PathOf(root, keyPath));
     return key == values_.end() ? 0 : key->second.size();
+}
+
+void FakeRegistry::BeginChange(RegistryRoot)
+{
+    before_ = Snapshot{keys_, values_};
+}
+
+bool FakeRegistry::EndChange(RegistryRoot root, bool keep)
+{
+    const bool kept = keep && !failKeeping;
+    if (!kept && before_) {
+        keys_ = before_->keys;
+        values_ = before_->values;
+    }
+    before_.reset();
+    changes.emplace_back(root, kept);
+    return kept;
 }
 
 }  // namespace platform

@@ -27,6 +27,11 @@ public:
     std::optional<RegistryData> QueryValue(Key key, const QString& name) override;
     bool SetValue(Key key, const QString& name, const RegistryData& value) override;
     bool DeleteValue(Key key, const QString& name) override;
+    // A change dropped puts back the keys and values the whole registry had at its beginning.
+    void BeginChange(RegistryRoot root) override;
+    bool EndChange(RegistryRoot root, bool keep) override;
+    // Moves on at every write and every Put; nothing unless the test turns it on.
+    std::optional<std::uint64_t> ChangeStamp(RegistryRoot) override { return stamps ? std::optional(changes_) : std::nullopt; }
 
     // Direct access for the test, bypassing the administrator rule and the records.
     void Put(RegistryRoot root, const QString& keyPath, const QString& name, const RegistryData& value);
@@ -42,6 +47,9 @@ public:
     std::function<void(const Write&)> onWrite;  // called as each write is made
     int openKeys = 0;   // opened and not yet closed
     int openings = 0;   // every successful opening
+    bool stamps = false;
+    bool failKeeping = false;  // a change to be kept is dropped instead
+    std::vector<std::pair<RegistryRoot, bool>> changes;  // each change ended: its root, kept or not
 
 private:
     using Path = std::pair<RegistryRoot, QString>;  // folded key path
@@ -51,6 +59,12 @@ private:
     std::map<Path, std::map<QString, std::pair<QString, RegistryData>>> values_;  // folded name → (name, value)
     std::map<Key, Path> handles_;
     Key nextHandle_ = 1;
+    std::uint64_t changes_ = 0;
+    struct Snapshot {
+        std::set<Path> keys;
+        std::map<Path, std::map<QString, std::pair<QString, RegistryData>>> values;
+    };
+    std::optional<Snapshot> before_;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <charconv>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,6 +28,43 @@ std::string ReadKernelFile(const QString& path)
     ::close(fd);
     text.resize(used);
     return text;
+}
+
+KernelFile::~KernelFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+KernelFile::KernelFile(KernelFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_)
+{
+}
+
+bool KernelFile::Opens()
+{
+    if (fd_ < 0)
+        fd_ = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+    return fd_ >= 0;
+}
+
+std::string KernelFile::Read()
+{
+    if (!Opens())
+        return {};
+    std::string text(size_, '\0');
+    for (;;) {
+        const ssize_t got = ::pread(fd_, text.data(), text.size(), 0);
+        if (got < 0)
+            return {};
+        // A full buffer may have cut the file: read it whole into a larger one.
+        if (static_cast<std::size_t>(got) < text.size()) {
+            text.resize(static_cast<std::size_t>(got));
+            return text;
+        }
+        size_ *= 2;
+        text.assign(size_, '\0');
+    }
 }
 
 std::int64_t KernelField(std::string_view text, std::string_view key)

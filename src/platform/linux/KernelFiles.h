@@ -11,6 +11,28 @@ namespace platform {
 // of a recovery run, and QFile's buffering costs more than the read itself. Empty when unreadable.
 std::string ReadKernelFile(const QString& path);
 
+// A small kernel file read again and again (every second, by the live monitor): kept open and
+// read from its start with one pread(2) each time, where opening it anew costs four calls.
+class KernelFile {
+public:
+    explicit KernelFile(QString path) : path_(std::move(path)) {}
+    ~KernelFile();
+    KernelFile(KernelFile&& other) noexcept;
+    KernelFile& operator=(KernelFile&&) = delete;
+    KernelFile(const KernelFile&) = delete;
+    KernelFile& operator=(const KernelFile&) = delete;
+
+    // The whole file as it is now; empty when unreadable.
+    std::string Read();
+    // Whether the file opens (it then stays open for the readings).
+    bool Opens();
+
+private:
+    QString path_;
+    int fd_ = -1;
+    std::size_t size_ = 4096;  // grows to what the file needs
+};
+
 // The number on the line that starts with key, followed by ':' or a blank ("MemTotal:  24 kB",
 // "inactive_file 4096"); -1 when the key is absent or its value is not a number that fits.
 std::int64_t KernelField(std::string_view text, std::string_view key);

@@ -25,13 +25,13 @@ std::int64_t MeminfoBytes(std::string_view text, std::string_view key)
 }  // namespace
 
 LinuxMemory::LinuxMemory(const QString& procDir)
-    : meminfoPath_(procDir + QStringLiteral("/meminfo")), cgroups_(procDir)
+    : meminfo_(procDir + QStringLiteral("/meminfo")), cgroups_(procDir)
 {
 }
 
 LinuxMemory::Reading LinuxMemory::Read() const
 {
-    const std::string text = ReadKernelFile(meminfoPath_);
+    const std::string text = meminfo_.Read();
     Reading reading;
     reading.total = std::max<std::int64_t>(0, MeminfoBytes(text, "MemTotal"));
     reading.available = std::max<std::int64_t>(0, MeminfoBytes(text, "MemAvailable"));

@@ -4,6 +4,7 @@
 
 #include "platform/MemoryApi.h"
 #include "platform/linux/CgroupLimits.h"
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -48,7 +49,8 @@ private:
     std::int64_t FloorFor(std::int64_t total) const;
     Reading Read() const;
 
-    QString meminfoPath_;
+    // Read every second by the live monitor: kept open (a reading changes nothing the caller sees).
+    mutable KernelFile meminfo_;
     CgroupLimits cgroups_;
     bool widened_ = false;
     // Bytes still free to take above the floor, by the last reading; re-read every few blocks so

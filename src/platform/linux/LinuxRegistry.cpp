@@ -53,11 +53,19 @@ void LinuxRegistry::SeedMachineHive(SqliteHive& hive)
     hive.CreateKey(KeyNames(QLatin1String(where::kExplorerKey)));
 }
 
-std::optional<IRegistry::Key> LinuxRegistry::OpenKey(RegistryRoot root, const QString& path, bool create)
+SqliteHive* LinuxRegistry::HiveOf(RegistryRoot root)
 {
     if (root == RegistryRoot::LocalMachine && !isAdministrator_)
+        return nullptr;
+    return root == RegistryRoot::CurrentUser ? &user_ : &machine_;
+}
+
+std::optional<IRegistry::Key> LinuxRegistry::OpenKey(RegistryRoot root, const QString& path, bool create)
+{
+    SqliteHive* found = HiveOf(root);
+    if (!found)
         return std::nullopt;
-    SqliteHive& hive = root == RegistryRoot::CurrentUser ? user_ : machine_;
+    SqliteHive& hive = *found;
     const QStringList names = KeyNames(path);
     const std::optional<std::int64_t> id = create ? hive.CreateKey(names) : hive.FindKey(names);
     if (!id)
@@ -118,6 +126,32 @@ bool LinuxRegistry::DeleteValue(Key key, const QString& name)
     if (IsRunValue(*opened, name))
         return autostart_.Remove();
     return opened->hive->Delete(opened->id, name);
+}
+
+std::optional<std::uint64_t> LinuxRegistry::ChangeStamp(RegistryRoot root)
+{
+    // A machine hive a plain user cannot open never changes for this program.
+    const SqliteHive* hive = HiveOf(root);
+    return hive ? hive->ChangeStamp() : 0;
+}
+
+void LinuxRegistry::BeginChange(RegistryRoot root)
+{
+    if (SqliteHive* hive = HiveOf(root))
+        changing_[static_cast<int>(root)] = hive->Begin();
+}
+
+bool LinuxRegistry::EndChange(RegistryRoot root, bool keep)
+{
+    SqliteHive* hive = HiveOf(root);
+    bool& changing = changing_[static_cast<int>(root)];
+    if (!hive || !changing)
+        return keep;
+    changing = false;
+    if (keep)
+        return hive->Commit();
+    hive->Rollback();
+    return false;
 }
 
 }  // namespace platform

@@ -33,6 +33,9 @@ public:
     std::optional<RegistryData> QueryValue(Key key, const QString& name) override;
     bool SetValue(Key key, const QString& name, const RegistryData& value) override;
     bool DeleteValue(Key key, const QString& name) override;
+    void BeginChange(RegistryRoot root) override;
+    bool EndChange(RegistryRoot root, bool keep) override;
+    std::optional<std::uint64_t> ChangeStamp(RegistryRoot root) override;
 
     // The keys and values a new machine hive starts with: the memory-management key with the
     // values the system itself ships, and the Explorer key.
@@ -45,6 +48,7 @@ private:
         bool isRunKey;  // its "MnemoraXp" value is the autostart entry
     };
     const OpenedKey* Find(Key key) const;
+    SqliteHive* HiveOf(RegistryRoot root);
     bool IsRunValue(const OpenedKey& key, const QString& name) const;
 
     SqliteHive user_;
@@ -53,6 +57,7 @@ private:
     bool isAdministrator_;
     std::map<Key, OpenedKey> opened_;
     Key nextKey_ = 1;
+    bool changing_[2] = {false, false};  // by root: a change was begun in that hive
 };
 
 }  // namespace platform

@@ -65,7 +65,7 @@ std::int64_t ProcStatPerfData::MonotonicNow()
 }
 
 ProcStatPerfData::ProcStatPerfData(QString statPath, MonotonicClock clock)
-    : statPath_(std::move(statPath)), clock_(std::move(clock)), unitsPerTick_(kUnitsPerSecond / ::sysconf(_SC_CLK_TCK))
+    : stat_(std::move(statPath)), clock_(std::move(clock)), unitsPerTick_(kUnitsPerSecond / ::sysconf(_SC_CLK_TCK))
 {
 }
 
@@ -73,12 +73,11 @@ IPerfDataRegistry::Answer ProcStatPerfData::Query(std::string_view valueName, st
 {
     if (valueName != perf::kProcessorObjectName)
         return Answer::Failure;
-    QFile file(statPath_);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::string text = stat_.Read();
+    if (text.empty())
         return Answer::Failure;
-    const QByteArray text = file.readAll();
     const std::int64_t now = clock_();
-    const std::vector<CpuIdle> cpus = ParseCpuLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const std::vector<CpuIdle> cpus = ParseCpuLines(text);
     if (cpus.empty())
         return Answer::Failure;
 

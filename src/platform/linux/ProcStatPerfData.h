@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/PerfDataRegistry.h"
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -25,7 +26,7 @@ public:
     Answer Query(std::string_view valueName, std::uint8_t* buffer, std::uint32_t& size) override;
 
 private:
-    QString statPath_;
+    KernelFile stat_;  // read every second: kept open
     MonotonicClock clock_;
     std::int64_t unitsPerTick_;
 };

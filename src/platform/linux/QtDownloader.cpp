@@ -9,6 +9,20 @@
 #include <memory>
 
 namespace platform {
+namespace {
+
+// The body arrived as the server declared it: as long as its Content-Length says (unless it was
+// compressed on the way, where the length is the compressed one's).
+bool WhollyReceived(const QNetworkReply& reply, const QByteArray& received)
+{
+    const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    if (!declared.isValid() || !(encoding.isEmpty() || encoding == "identity"))
+        return true;
+    return declared.toLongLong() == received.size();
+}
+
+}  // namespace
 
 QtDownloader::QtDownloader(int timeoutMs, qint64 sizeLimit) : timeoutMs_(timeoutMs), sizeLimit_(sizeLimit)
 {
@@ -30,8 +44,9 @@ DownloadResult QtDownloader::Download(const QString& url, QByteArray& body)
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     // The program keeps its own copy; a cache could only serve a stale one.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // Aborted with its connections in place: the abort reaches the connection through them and
+    // frees it. (This function's own handlers went with the loop, made after the reply.)
     const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(network_.get(request), [](QNetworkReply* r) {
-        r->disconnect();
         r->abort();
         r->deleteLater();
     });
@@ -69,7 +84,7 @@ DownloadResult QtDownloader::Download(const QString& url, QByteArray& body)
         return DownloadResult::Failed;
     if (reply->error() == QNetworkReply::ContentNotFoundError)
         return DownloadResult::NotFound;
-    if (reply->error() != QNetworkReply::NoError)
+    if (reply->error() != QNetworkReply::NoError || !WhollyReceived(*reply, received))
         return DownloadResult::Failed;
     body = std::move(received);
     return DownloadResult::Complete;

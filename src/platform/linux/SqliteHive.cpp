@@ -305,6 +305,7 @@ bool SqliteHive::Set(std::int64_t key, const QString& name, const RegistryData& 
 {
     if (!EnsureOpen())
         return false;
+    ++writes_;
     const Reuse reuse(set_);
     sqlite3_bind_int64(set_, 1, key);
     Bind(set_, 2, IRegistry::Folded(name));
@@ -323,10 +324,52 @@ bool SqliteHive::Delete(std::int64_t key, const QString& name)
 {
     if (!EnsureOpen())
         return false;
+    ++writes_;
     const Reuse reuse(delete_);
     sqlite3_bind_int64(delete_, 1, key);
     Bind(delete_, 2, IRegistry::Folded(name));
     return sqlite3_step(delete_) == SQLITE_DONE;
+}
+
+std::uint64_t SqliteHive::ChangeStamp() const
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(filePath_).constData(), &status) != 0)
+        status = {};
+    std::uint64_t stamp = 14695981039346656037ULL;  // FNV-1a over the fields
+    for (const std::uint64_t field : {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+                                      static_cast<std::uint64_t>(status.st_size), static_cast<std::uint64_t>(status.st_mtim.tv_sec),
+                                      static_cast<std::uint64_t>(status.st_mtim.tv_nsec), writes_})
+        stamp = (stamp ^ field) * 1099511628211ULL;
+    return stamp;
+}
+
+bool SqliteHive::Begin()
+{
+    if (changing_ || !EnsureOpen() || sqlite3_get_autocommit(db_) == 0)
+        return false;
+    // Immediate: the write lock is taken now (waiting for another saving process), so no write
+    // inside can fail for want of it.
+    changing_ = Execute("BEGIN IMMEDIATE");
+    return changing_;
+}
+
+bool SqliteHive::Commit()
+{
+    if (!changing_)
+        return false;
+    changing_ = false;
+    if (Execute("COMMIT"))
+        return true;
+    Rollback();
+    return false;
+}
+
+void SqliteHive::Rollback()
+{
+    changing_ = false;
+    if (db_ != nullptr && sqlite3_get_autocommit(db_) == 0)
+        Execute("ROLLBACK");
 }
 
 }  // namespace platform

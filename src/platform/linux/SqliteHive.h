@@ -40,6 +40,16 @@ public:
     bool Set(std::int64_t key, const QString& name, const RegistryData& value);
     bool Delete(std::int64_t key, const QString& name);
 
+    // One transaction for the writes that follow, until Commit or Rollback: a kill before the
+    // commit leaves the hive as it was. False when the hive cannot be used or one is open.
+    bool Begin();
+    bool Commit();
+    void Rollback();
+
+    // Differs whenever the file may have changed: its identity, size and modification time
+    // (every commit, by any process, writes to it), and this object's own writes. One stat(2).
+    std::uint64_t ChangeStamp() const;
+
 private:
     enum class Outcome { Ready, NotAHive, Unusable };
     enum class State { Closed, Opening, Open, GaveUp };  // given up: reported once, out of use for this run
@@ -57,6 +67,8 @@ private:
     int directoryMode_;
     Seed seed_;
     State state_ = State::Closed;
+    bool changing_ = false;  // between Begin and Commit or Rollback
+    std::uint64_t writes_ = 0;
     // Keys are never removed, so a key found once keeps its id: the refresh that opens the same
     // key every second then costs one query per value, not two.
     std::unordered_map<QString, std::int64_t> knownKeys_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,14 @@ const QByteArray kGoodNews =
     "subitem1-0=Installer|http://example.org/setup.exe\r\n";
 const QByteArray kOldNews = "item0=Old\r\nsubitem0-0=Kept|http://example.org/old.html\r\n";
 
+// "Update" pressed: the press comes back at once and the update runs from the event loop; here
+// it is run to its end, as the user waits for it.
+void PressUpdate(TNewsDialog& window)
+{
+    window.btnUpdate->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+}
+
 // The news window of a component, offscreen, fetching from a server on the loopback.
 class NewsWindowTest : public ::testing::Test {
 protected:
@@ -44,13 +53,12 @@ protected:
 
     TNewsDialog& Dialog() { return *feed->Dialog(); }
 
-    // Shows the window on `path` of the test server and presses "Update"; the download is
-    // waited for inside the click, as the user waits for it.
+    // Shows the window on `path` of the test server, presses "Update" and waits for the update.
     void Update(const QString& url)
     {
         feed->SetURL(url);
         feed->Show();
-        Dialog().btnUpdate->click();
+        PressUpdate(Dialog());
     }
 
     // The tree as text: a heading per line, its entries indented with their image and link.
@@ -200,7 +208,7 @@ TEST_F(NewsWindowTest, FailedDownloadsNeverDestroyThePreviousCopy)
         WriteLocalCopy(url, kOldNews);
         quick.SetURL(url);
         quick.Show();
-        quick.Dialog()->btnUpdate->click();
+        PressUpdate(*quick.Dialog());
         EXPECT_EQ(quick.Dialog()->StatusText(), kPrevious) << path;
         EXPECT_EQ(quick.Dialog()->Links, QStringList("http://example.org/old.html")) << path;
         EXPECT_EQ(LocalCopy(url), kOldNews) << path;
@@ -216,6 +224,7 @@ TEST_F(NewsWindowTest, TheWindowStaysLiveDuringADownload)
     server.Serve("/silent.inf", Reply::Silent());
     quick.SetURL(server.Url("/silent.inf"));
     quick.Show();
+    quick.Dialog()->btnUpdate->click();  // the update is queued: what follows runs during it
     bool ranDuring = false;
     QTimer::singleShot(0, [&] {
         ranDuring = quick.Dialog()->Updating();
@@ -226,7 +235,7 @@ TEST_F(NewsWindowTest, TheWindowStaysLiveDuringADownload)
         EXPECT_EQ(quick.Dialog()->StatusText(), "Connecting to: " + server.Url("/silent.inf"));
         quick.Dialog()->resize(500, 400);
     });
-    quick.Dialog()->btnUpdate->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     EXPECT_TRUE(ranDuring);
     EXPECT_EQ(server.Requests("/silent.inf"), 1);
     EXPECT_EQ(quick.Dialog()->StatusText(), kAborted);
@@ -255,7 +264,38 @@ TEST_F(NewsWindowTest, ReleasingTheComponentDuringADownloadEndsIt)
                         Qt::NoModifier);
     QApplication::sendEvent(button, &press);
     QApplication::sendEvent(button, &release);  // returns at once, long before the default time-out
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);  // the update, ended by the release
     EXPECT_TRUE(window.isNull());
+}
+
+// A screen reader's press on "Update" (its accessible action) comes back at once: the download
+// starts after it, from the event loop, and the window stays live while it runs.
+TEST_F(NewsWindowTest, TheAccessiblePressReturnsAtOnce)
+{
+    server.Serve("/silent.inf", Reply::Silent());  // answers only at the default 30 s time-out
+    feed->SetURL(server.Url("/silent.inf"));
+    feed->Show();
+    // Were the download run inside the press, this would end it once the server has the request.
+    QTimer cancelOnceAsked;
+    QObject::connect(&cancelOnceAsked, &QTimer::timeout, [&] {
+        if (server.Requests("/silent.inf") > 0)
+            Dialog().CancelUpdate();
+    });
+    cancelOnceAsked.start(5);
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Dialog().btnUpdate);
+    ASSERT_TRUE(button != nullptr && button->actionInterface() != nullptr);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(server.Requests("/silent.inf"), 0) << "the press waited for the download";
+    EXPECT_EQ(Dialog().StatusText(), "");
+
+    bool liveDuring = false;
+    QTimer::singleShot(0, [&] {
+        liveDuring = Dialog().Updating() && Dialog().StatusText() == "Connecting to: " + server.Url("/silent.inf");
+    });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    EXPECT_TRUE(liveDuring);
+    EXPECT_EQ(server.Requests("/silent.inf"), 1);
+    EXPECT_EQ(Dialog().StatusText(), kAborted);
 }
 
 TEST_F(NewsWindowTest, GarbageAndHugeFilesShowWhatTheyHold)
