@@ -70,8 +70,9 @@ TfMainMem::TfMainMem(const TFormServices& services, QWidget* parent)
     TrayIcon1->SetBorderColor(clSilver);
     TrayIcon1->Options().SetOffsetX(1);
     TrayIcon1->Options().SetOffsetY(1);
-    // Loaded visible, the icon shows as soon as the window exists; FormCreate hides it again.
-    TrayIcon1->SetIconVisible(true);
+    // The icon is not put in the tray before FormCreate: it would take it out again at once, and
+    // the tray would dock a first icon window there and a second one when the window goes to the
+    // tray. It docks once, when the start-up hides the window (Timer4).
     ui.HotKey1->KeyOfScanCode = [&hotKeys = services.hotKeys](std::uint32_t scanCode) { return hotKeys.KeyOf(scanCode); };
     GlobalHotKey1 = new TGlobalHotKey(
         services.hotKeys, [](const std::exception& error) { TApplication::ShowError(QString::fromLocal8Bit(error.what())); },

@@ -9,12 +9,15 @@ out=$2
 source "$(dirname "$0")/common.sh"
 OpenRun "$out"
 
+WatchDocks
 "$app" &
 first=$!
 started+=("$first")
 check "the window is shown at start" waitFor 10 windowShown
 check "then goes to the tray" waitFor 10 not windowShown
 check "and the tray holds its icon" waitFor 10 oneTrayIcon
+sleep 1  # time for a late second dock to show
+check "docked once in all (docks seen: $(DocksSeen))" test "$(DocksSeen)" = 1
 oneTrayIcon || { echo "e2e: $passed passed, $((failed + 1)) failed (no tray icon: the rest cannot run)"; exit 1; }
 
 # The hot key while hidden: a "Système" run, half the installed memory, 1024 MB at most.

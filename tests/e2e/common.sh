@@ -55,6 +55,19 @@ windowShown() { mainWindow >/dev/null; }
 # The icons the XEmbed tray (trayer's window "panel") holds for the program.
 trayIcons() { xwininfo -name panel -tree 2>/dev/null | grep -c '"Mnemora XP"'; }
 oneTrayIcon() { [ "$(trayIcons)" = 1 ]; }
+# Records, from now on, every window taken from the root window into another: on a display with
+# no window manager, that is an XEmbed tray docking an icon. DocksSeen prints how many so far.
+WatchDocks() {
+  dockLog=$home/root-events
+  stdbuf -oL xev -root -event substructure -event property >"$dockLog" 2>&1 &
+  started+=($!)
+  # xev listens once a change on the root window reaches it.
+  probeSeen() { xprop -root -f _MNEMORA_PROBE 8s -set _MNEMORA_PROBE 1; grep -q '^PropertyNotify' "$dockLog"; }
+  waitFor 10 probeSeen
+}
+DocksSeen() {
+  awk '/^ReparentNotify/ { getline; gsub(",", ""); if ($2 != $6) docks++ } END { print docks + 0 }' "$dockLog"
+}
 # The peak resident size of a process in MB: a recovery run of N MB raises it by about N.
 peakMb() { awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$1/status"; }
 # Ends a process that is still running and prints its exit status.
