@@ -35,6 +35,13 @@ TEST(KernelFile, EachReadingIsTheWholeFileAsItIsNow)
     Write(folder.filePath("memory.max"), "7\n");
     EXPECT_EQ(file.Read(), "7\n");
 
+    // One that was missing at its first reading may be taken as missing for good.
+    platform::KernelFile gone(folder.filePath("memory.swap.max"), platform::KernelFile::IfMissing::StaysMissing);
+    EXPECT_EQ(gone.Read(), "");
+    Write(folder.filePath("memory.swap.max"), "max\n");
+    EXPECT_FALSE(gone.Opens());
+    EXPECT_EQ(gone.Read(), "");
+
     // The live files of this machine read the same way as with a fresh open.
     platform::KernelFile meminfo(QStringLiteral("/proc/meminfo"));
     EXPECT_NE(platform::KernelField(meminfo.Read(), "MemTotal"), -1);

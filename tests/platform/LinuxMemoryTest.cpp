@@ -240,6 +240,27 @@ TEST_F(MeminfoFixture, AV2GroupAtItsLimitCountsTheSwapItMayStillFill)
     EXPECT_EQ(Memory().Status().availPhys, 258 * kMiB);
 }
 
+// The live monitor reads through one reader every second: each reading sees the group's figures
+// as they are now, while a file that was not there at the first reading is not looked for again.
+TEST_F(MeminfoFixture, OneReaderSeesTheGroupsFiguresChange)
+{
+    SetMeminfo(4096, 4000);
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(1024 * kMiB), 766);
+    platform::LinuxMemory memory = Memory();
+    EXPECT_EQ(memory.Status().availPhys, 258 * kMiB);
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(1024 * kMiB), 900, 24);
+    EXPECT_EQ(memory.Status().availPhys, 148 * kMiB);
+    SetCgroupLimit(QStringLiteral("/user/app"), "max", 900);
+    EXPECT_EQ(memory.Status().totalPhys, 4096 * kMiB);
+    SetCgroupLimit(QStringLiteral("/user/app"), QByteArray::number(512 * kMiB), 100);
+    EXPECT_EQ(memory.Status().totalPhys, 512 * kMiB);
+    EXPECT_EQ(memory.Status().availPhys, 412 * kMiB);
+
+    SetCgroupLimit(QStringLiteral("/user"), QByteArray::number(256 * kMiB), 100);
+    EXPECT_EQ(memory.Status().totalPhys, 512 * kMiB) << "files that came later are not looked for";
+    EXPECT_EQ(Memory().Status().totalPhys, 256 * kMiB) << "a new reader finds them";
+}
+
 TEST_F(MeminfoFixture, ANewReadingIsTakenAtLeastEverySixteenBlocks)
 {
     SetMeminfo(4096, 4096);

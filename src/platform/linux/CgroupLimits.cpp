@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/linux/CgroupPlaces.h"
-#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -40,7 +39,7 @@ void CgroupLimits::AddLevels(const CgroupPlace& place, bool v1)
 {
     QString below = place.below;
     for (;;) {
-        levels_.push_back({place.mountPoint + below, v1});
+        levels_.push_back({place.mountPoint + below, v1, {}});
         if (below.isEmpty() || below == QLatin1String("/"))
             break;
         const qsizetype slash = below.lastIndexOf(QLatin1Char('/'));
@@ -56,6 +55,14 @@ QStringList CgroupLimits::Folders() const
     return folders;
 }
 
+std::string CgroupLimits::Level::Read(const QString& name) const
+{
+    auto file = files.find(name);
+    if (file == files.end())
+        file = files.try_emplace(name, folder + QLatin1Char('/') + name, KernelFile::IfMissing::StaysMissing).first;
+    return file->second.Read();
+}
+
 CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
 {
     // The swap a v2 group may still fill: the least any v2 level leaves under its memory.swap.max
@@ -66,10 +73,9 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
     for (const Level& level : levels_) {
         if (level.v1)
             continue;
-        const QString at = level.folder + QLatin1Char('/');
-        const std::string swapMax = ReadKernelFile(at + QStringLiteral("memory.swap.max"));
+        const std::string swapMax = level.Read(QStringLiteral("memory.swap.max"));
         if (swapMax.empty()) {
-            if (!ReadKernelFile(at + QStringLiteral("memory.max")).empty()) {
+            if (!level.Read(QStringLiteral("memory.max")).empty()) {
                 v2SwapRoom = 0;
                 break;
             }
@@ -77,7 +83,7 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
         }
         const std::int64_t max = Limit(KernelValue(swapMax));
         if (max >= 0) {
-            const std::int64_t current = KernelValue(ReadKernelFile(at + QStringLiteral("memory.swap.current")));
+            const std::int64_t current = KernelValue(level.Read(QStringLiteral("memory.swap.current")));
             v2SwapRoom = std::min(v2SwapRoom, current < 0 ? 0 : std::max<std::int64_t>(0, max - current));
         }
     }
@@ -85,27 +91,26 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
     Reading reading;
     bool v1Leaf = true;
     for (const Level& level : levels_) {
-        const QString at = level.folder + QLatin1Char('/');
         std::int64_t limit = -1;
         std::int64_t usage = -1;
         std::int64_t reclaimable = 0;
         if (level.v1) {
-            limit = Limit(KernelValue(ReadKernelFile(at + QStringLiteral("memory.limit_in_bytes"))));
-            const std::string stat = ReadKernelFile(at + QStringLiteral("memory.stat"));
+            limit = Limit(KernelValue(level.Read(QStringLiteral("memory.limit_in_bytes"))));
+            const std::string stat = level.Read(QStringLiteral("memory.stat"));
             if (v1Leaf) {
                 // The limit that binds the group through all its ancestors, seen or not.
                 Tighten(limit, Limit(KernelField(stat, "hierarchical_memory_limit")));
                 v1Leaf = false;
             }
             if (limit >= 0) {
-                usage = KernelValue(ReadKernelFile(at + QStringLiteral("memory.usage_in_bytes")));
+                usage = KernelValue(level.Read(QStringLiteral("memory.usage_in_bytes")));
                 reclaimable = KernelField(stat, "total_inactive_file");
             }
         } else {
-            limit = Limit(KernelValue(ReadKernelFile(at + QStringLiteral("memory.max"))));
+            limit = Limit(KernelValue(level.Read(QStringLiteral("memory.max"))));
             if (limit >= 0) {
-                usage = KernelValue(ReadKernelFile(at + QStringLiteral("memory.current")));
-                reclaimable = KernelField(ReadKernelFile(at + QStringLiteral("memory.stat")), "inactive_file");
+                usage = KernelValue(level.Read(QStringLiteral("memory.current")));
+                reclaimable = KernelField(level.Read(QStringLiteral("memory.stat")), "inactive_file");
             }
         }
         if (limit < 0)

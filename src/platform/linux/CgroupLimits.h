@@ -2,9 +2,12 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/linux/CgroupPlaces.h"
+#include "platform/linux/KernelFiles.h"
 
 namespace platform {
 
@@ -20,10 +23,12 @@ public:
         std::int64_t reserve = -1;
     };
 
-    // Finds the groups from procDir's self/cgroup and self/mountinfo.
+    // Finds the groups from procDir's self/cgroup and self/mountinfo, once.
     explicit CgroupLimits(const QString& procDir);
 
-    // swapFree: the machine's free swap, the most any group can still swap.
+    // swapFree: the machine's free swap, the most any group can still swap. Read every second by
+    // the live monitor: each group file is opened at its first reading and kept open, and one
+    // that was not there then is not looked for again.
     Reading Read(std::int64_t swapFree = 0) const;
     // The group folders read, the process's own first; for the tests.
     QStringList Folders() const;
@@ -32,6 +37,10 @@ private:
     struct Level {
         QString folder;
         bool v1 = false;
+        mutable std::map<QString, KernelFile> files;  // by name, as first read
+
+        // The file's text as it is now; empty when it is missing or unreadable.
+        std::string Read(const QString& name) const;
     };
     void AddLevels(const CgroupPlace& place, bool v1);
 

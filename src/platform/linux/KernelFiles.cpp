@@ -37,14 +37,20 @@ KernelFile::~KernelFile()
 }
 
 KernelFile::KernelFile(KernelFile&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_)
+    : path_(std::move(other.path_)),
+      ifMissing_(other.ifMissing_),
+      missing_(other.missing_),
+      fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_)
 {
 }
 
 bool KernelFile::Opens()
 {
-    if (fd_ < 0)
+    if (fd_ < 0 && !missing_) {
         fd_ = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+        missing_ = fd_ < 0 && ifMissing_ == IfMissing::StaysMissing;
+    }
     return fd_ >= 0;
 }
 

@@ -15,7 +15,14 @@ std::string ReadKernelFile(const QString& path);
 // read from its start with one pread(2) each time, where opening it anew costs four calls.
 class KernelFile {
 public:
-    explicit KernelFile(QString path) : path_(std::move(path)) {}
+    // What a file that does not open is taken to be: looked for again at the next reading, or
+    // missing for good (a control group's files come and go with the group itself).
+    enum class IfMissing { LookAgain, StaysMissing };
+
+    explicit KernelFile(QString path, IfMissing ifMissing = IfMissing::LookAgain)
+        : path_(std::move(path)), ifMissing_(ifMissing)
+    {
+    }
     ~KernelFile();
     KernelFile(KernelFile&& other) noexcept;
     KernelFile& operator=(KernelFile&&) = delete;
@@ -29,6 +36,8 @@ public:
 
 private:
     QString path_;
+    IfMissing ifMissing_;
+    bool missing_ = false;  // did not open, and is not looked for again
     int fd_ = -1;
     std::size_t size_ = 4096;  // grows to what the file needs
 };
