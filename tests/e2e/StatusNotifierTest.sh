@@ -53,12 +53,21 @@ dbus-monitor --session "type='method_call',interface='org.freedesktop.Notificati
   "type='method_call',interface='org.freedesktop.Notifications',member='CloseNotification'" >"$home/bus.log" 2>&1 &
 started+=($!)
 
+# Each time Qt shows the icon it registers a new item with the panel's watcher.
+dbus-monitor --session "type='method_call',interface='org.kde.StatusNotifierWatcher',member='RegisterStatusNotifierItem'" \
+  >"$home/registrations.log" 2>&1 &
+started+=($!)
+waitFor 10 test -s "$home/registrations.log"
+registrations() { grep -c 'member=RegisterStatusNotifierItem' "$home/registrations.log"; }
+
 "$app" &
 first=$!
 started+=("$first")
 registered() { [ -n "$(item)" ]; }
 check "the icon is a StatusNotifierItem" waitFor 10 registered
 check "the window goes away once the icon is in the notification area" waitFor 10 not windowShown
+sleep 1  # time for a late second registration to show
+check "the icon registered once in all (registrations: $(registrations))" test "$(registrations)" = 1
 check "$panel-panel shows the icon" waitFor 10 iconShown
 
 # The panel quits: the window hidden in its notification area comes back, as with no tray at
