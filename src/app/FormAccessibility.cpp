@@ -5,7 +5,6 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTabBar>
-#include <QToolButton>
 
 #include "app/AccessibleComboBox.h"
 #include "app/AccessibleGroupBox.h"
@@ -152,11 +151,9 @@ void NameByCaptions(Ui::TfMainMem& ui, QWidget* form)
     // The hot-key field types into a line of its own, and has a button that empties it.
     const QString hotKeyCaption = Spoken(ui.Label28->text());
     ui.HotKey1->setAccessibleName(hotKeyCaption);
-    if (auto* line = ui.HotKey1->findChild<QLineEdit*>()) {
+    if (auto* line = ui.HotKey1->findChild<QLineEdit*>())
         line->setAccessibleName(hotKeyCaption);
-        for (QToolButton* button : line->findChildren<QToolButton*>())
-            button->setAccessibleName(QStringLiteral("Effacer le raccourci"));
-    }
+    ui.HotKey1->SetClearButtonName(QStringLiteral("Effacer le raccourci"));
 }
 
 void NamePictures(Ui::TfMainMem& ui)

@@ -2,6 +2,8 @@
 #include "app/FormPictures.h"
 
 #include <QGuiApplication>
+
+#include "app/PictureIconEngine.h"
 #include <array>
 
 namespace FormPictures {
@@ -18,14 +20,11 @@ void SetPicture(QLabel* label, const char* name, QSize size)
 
 }  // namespace
 
-// Both drawings, whatever the screen at start-up: Qt itself looks for name@2x.png only when it
-// starts on a 2x screen, and a window can move to one later.
+// Both drawings, whatever the screen at start-up (Qt itself looks for name@2x.png only when it
+// starts on a 2x screen, and a window can move to one later), each read when first needed.
 QIcon Picture(const QString& name)
 {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/pictures/%1.png").arg(name));
-    icon.addFile(QStringLiteral(":/pictures/%1@2x.png").arg(name));
-    return icon;
+    return QIcon(new TPictureIconEngine(name));
 }
 
 QIcon ImageList1(int index)

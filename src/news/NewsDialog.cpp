@@ -61,12 +61,6 @@ TNewsDialog::TNewsDialog(platform::IDownloader& downloader, platform::IShellOpen
     panelLayout->addWidget(btnUpdate);
     panelLayout->addStretch();
 
-    ImageList1 = {
-        style()->standardIcon(QStyle::SP_DirIcon),
-        QIcon::fromTheme(QStringLiteral("text-html"), style()->standardIcon(QStyle::SP_FileLinkIcon)),
-        QIcon::fromTheme(QStringLiteral("package-x-generic"), style()->standardIcon(QStyle::SP_DriveFDIcon)),
-        QIcon::fromTheme(QStringLiteral("application-x-executable"), style()->standardIcon(QStyle::SP_ComputerIcon)),
-    };
     tvDirect = new QTreeWidget(this);
     tvDirect->setObjectName(QStringLiteral("tvDirect"));
     tvDirect->setHeaderHidden(true);
@@ -97,6 +91,18 @@ TNewsDialog::TNewsDialog(platform::IDownloader& downloader, platform::IShellOpen
     // Enter on a link opens it as a click does (a click has already opened and let go of the
     // link a double click activates).
     connect(tvDirect, &QTreeWidget::itemActivated, this, &TNewsDialog::tvDirectClick);
+}
+
+const std::vector<QIcon>& TNewsDialog::ImageList1()
+{
+    if (imageList1_.empty())
+        imageList1_ = {
+            style()->standardIcon(QStyle::SP_DirIcon),
+            QIcon::fromTheme(QStringLiteral("text-html"), style()->standardIcon(QStyle::SP_FileLinkIcon)),
+            QIcon::fromTheme(QStringLiteral("package-x-generic"), style()->standardIcon(QStyle::SP_DriveFDIcon)),
+            QIcon::fromTheme(QStringLiteral("application-x-executable"), style()->standardIcon(QStyle::SP_ComputerIcon)),
+        };
+    return imageList1_;
 }
 
 QString TNewsDialog::LocalFileName(const QString& url)
@@ -214,11 +220,11 @@ void TNewsDialog::LoadNews(const QByteArray& content)
     News = file.Lines();
     for (const TNewsHeading& heading : file.Headings()) {
         auto* headingNode = new QTreeWidgetItem(tvDirect, QStringList(heading.text.left(kMaxShownText)));
-        headingNode->setIcon(0, ImageList1[TNewsFile::kHeadingImage]);
+        headingNode->setIcon(0, ImageList1()[TNewsFile::kHeadingImage]);
         headingNode->setData(0, kImageRole, TNewsFile::kHeadingImage);
         for (const TNewsEntry& entry : heading.entries) {
             auto* entryNode = new QTreeWidgetItem(headingNode, QStringList(entry.title.left(kMaxShownText)));
-            entryNode->setIcon(0, ImageList1[entry.image]);
+            entryNode->setIcon(0, ImageList1()[entry.image]);
             entryNode->setData(0, kImageRole, entry.image);
             entryNode->setData(0, kLinkIndexRole, static_cast<int>(Links.size()));
             Links.append(entry.link);

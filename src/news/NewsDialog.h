@@ -28,7 +28,9 @@ public:
     QToolButton* btnUpdate = nullptr;
     QTreeWidget* tvDirect = nullptr;
     QStatusBar* StatusBar = nullptr;
-    std::vector<QIcon> ImageList1;  // heading, link, zip, exe
+    // Heading, link, zip, exe: the style's and the icon theme's pictures, looked up at the first
+    // use (a theme's first look-up reads its whole index, a cost the program's start need not pay).
+    const std::vector<QIcon>& ImageList1();
 
     QStringList News;   // the news file as loaded, a line each
     QStringList Links;  // in the order their entries were added to the tree
@@ -60,6 +62,7 @@ private:
     static QByteArray ReadLocalCopy(const QString& path);
     static bool KeepLocalCopy(const QString& path, const QByteArray& content);
 
+    std::vector<QIcon> imageList1_;
     platform::IDownloader& downloader_;
     platform::IShellOpener& shell_;
     QLabel* statusText_ = nullptr;

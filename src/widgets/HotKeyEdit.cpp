@@ -2,6 +2,8 @@
 #include "widgets/HotKeyEdit.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
 
 #include "hotkey/ShortCut.h"
 
@@ -25,9 +27,28 @@ bool IsModifierKey(int key)
 
 }  // namespace
 
-THotKeyEdit::THotKeyEdit(QWidget* parent) : QKeySequenceEdit(parent)
+THotKeyEdit::THotKeyEdit(QWidget* parent) : QKeySequenceEdit(parent) {}
+
+void THotKeyEdit::SetClearButtonName(const QString& name)
 {
-    setClearButtonEnabled(true);
+    clearButtonName_ = name;
+    NameClearButton();
+}
+
+void THotKeyEdit::NameClearButton()
+{
+    if (auto* line = findChild<QLineEdit*>())
+        for (QToolButton* button : line->findChildren<QToolButton*>())
+            button->setAccessibleName(clearButtonName_);
+}
+
+void THotKeyEdit::showEvent(QShowEvent* event)
+{
+    if (!isClearButtonEnabled()) {
+        setClearButtonEnabled(true);
+        NameClearButton();
+    }
+    QKeySequenceEdit::showEvent(event);
 }
 
 void THotKeyEdit::keyPressEvent(QKeyEvent* event)

@@ -27,10 +27,19 @@ public:
     // The combination as a shortcut value: the key last pressed, or what was set from code.
     TShortCut ShortCut() const;
 
+    // What a screen reader calls the clear button.
+    void SetClearButtonName(const QString& name);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The clear button is made when the field is first shown: its picture comes from the icon
+    // theme, whose first look-up reads the whole theme index, a cost a start need not pay.
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void NameClearButton();
+
+    QString clearButtonName_;
     TShortCut pressedShortCut_ = 0;
     QKeySequence pressedSequence_;
 };

@@ -156,6 +156,10 @@ TEST_F(ScreenReader, EditableControlsAreReadByTheirCaptions)
     auto* line = form.ui.HotKey1->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(Name(line), hotKey);
+    // The clear button comes with the field's first showing, and is named then.
+    EXPECT_TRUE(line->findChildren<QToolButton*>().isEmpty()) << "no clear button before the field is shown";
+    form.show();
+    form.ui.Memoire->setCurrentWidget(form.ui.TabSheet3);
     const QList<QToolButton*> clear = line->findChildren<QToolButton*>();
     ASSERT_FALSE(clear.isEmpty());
     EXPECT_EQ(Name(clear.first()), "Effacer le raccourci");

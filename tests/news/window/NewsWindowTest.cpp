@@ -125,7 +125,7 @@ TEST_F(NewsWindowTest, TheWindowAsItIsShown)
     EXPECT_EQ(Dialog().findChild<QToolButton*>("btnUpdate"), Dialog().btnUpdate);
     EXPECT_EQ(Dialog().findChild<QTreeWidget*>("tvDirect"), Dialog().tvDirect);
     EXPECT_EQ(Dialog().findChild<QStatusBar*>("StatusBar"), Dialog().StatusBar);
-    EXPECT_EQ(Dialog().ImageList1.size(), 4u);
+    EXPECT_EQ(Dialog().ImageList1().size(), 4u);
     EXPECT_TRUE(server.Requests("/news.inf") == 0);  // showing downloads nothing
 }
 
