@@ -61,6 +61,7 @@ private:
     void Close();
     bool Execute(const char* sql);
     bool CreateSchema();
+    bool MakeSchema();
     bool PrepareStatements();
 
     QString filePath_;
