@@ -41,6 +41,7 @@ QSize TPerfChart::sizeHint() const
 
 void TPerfChart::paintEvent(QPaintEvent*)
 {
+    DrawWaitingPoints();
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);
     if (hasFocus()) {
@@ -195,12 +196,62 @@ void TPerfChart::Init()
 
     MoveTo(0, h - 1);
     scrollPhase_ = 0;
+    waiting_.clear();
+    passedSome_ = false;
     update();
+}
+
+const QImage& TPerfChart::Picture()
+{
+    DrawWaitingPoints();
+    return picture_;
 }
 
 void TPerfChart::Plot(std::int32_t freePercent, std::int32_t loadPercent, std::int32_t alarmPercent)
 {
     MakePicture();
+    DescribeReadings(std::clamp(freePercent, 0, 100), loadPercent, alarmPercent);
+    const Point point{freePercent, loadPercent, alarmPercent, plotColor_.rgb()};
+    const int w = picture_.width();
+    // A picture too narrow to move keeps every point it was given: drawn at once.
+    if (isVisible() || w <= kPointWidth) {
+        DrawWaitingPoints();
+        Draw(point);
+        update();
+        return;
+    }
+    waiting_.push_back(point);
+    // Each point moves the picture kPointWidth pixels left, and draws no further left than 4
+    // pixels from its right edge: a point followed by this many is off the picture.
+    const std::size_t kept = static_cast<std::size_t>((w + 4) / kPointWidth + 1);
+    while (waiting_.size() > kept) {
+        Pass(waiting_.front());
+        waiting_.pop_front();
+    }
+}
+
+void TPerfChart::Pass(const Point& point)
+{
+    scrollPhase_ = (scrollPhase_ + kPhaseStep) % kPhaseTurn;
+    lastLoadY_ = ScaleY(point.loadPercent);
+    lastFreeY_ = ScaleY(std::clamp(point.freePercent, 0, 100));
+    pen_ = QPoint(picture_.width() - 1, lastFreeY_);
+    passedSome_ = true;
+}
+
+void TPerfChart::DrawWaitingPoints()
+{
+    if (passedSome_) {
+        FillBlack(0, picture_.width());
+        passedSome_ = false;
+    }
+    for (const Point& point : waiting_)
+        Draw(point);
+    waiting_.clear();
+}
+
+void TPerfChart::Draw(const Point& point)
+{
     const int w = picture_.width();
     const int h = picture_.height();
 
@@ -223,7 +274,7 @@ void TPerfChart::Plot(std::int32_t freePercent, std::int32_t loadPercent, std::i
     }
 
     penColor_ = kAlarm;
-    const int alarmY = ScaleY(alarmPercent);
+    const int alarmY = ScaleY(point.alarmPercent);
     MoveTo(pen_.x() - 3, alarmY);
     LineTo(w, alarmY);
 
@@ -231,14 +282,11 @@ void TPerfChart::Plot(std::int32_t freePercent, std::int32_t loadPercent, std::i
     // free-memory line goes last so that it lies over the others.
     penColor_ = kLoad;
     MoveTo(w - 3, lastLoadY_);
-    lastLoadY_ = ScaleY(loadPercent);
+    lastLoadY_ = ScaleY(point.loadPercent);
     LineTo(w - 1, lastLoadY_);
 
-    penColor_ = plotColor_.rgb();
+    penColor_ = point.freeColor;
     MoveTo(w - 3, lastFreeY_);
-    lastFreeY_ = ScaleY(std::clamp(freePercent, 0, 100));
+    lastFreeY_ = ScaleY(std::clamp(point.freePercent, 0, 100));
     LineTo(w - 1, lastFreeY_);
-
-    DescribeReadings(std::clamp(freePercent, 0, 100), loadPercent, alarmPercent);
-    update();
 }

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <cstdint>
+#include <deque>
 
 // The usage history strip of the first page: free memory, processor load and the alarm level, one
 // point per refresh, 2 pixels apart. No list of values stands behind it: the picture is the
@@ -15,6 +16,10 @@
 // widget keeps that size. The widget adds no context menu of its own: the owner's context-menu
 // policy (Qt::CustomContextMenu, Qt::ActionsContextMenu) applies unchanged, to the mouse and to
 // the keyboard alike (the Menu key, Shift+F10) once the chart has the focus.
+//
+// While the chart is not on screen (the window in the tray, another page shown) its points wait
+// and are drawn when it is next painted or its picture is asked for; only the points still on the
+// picture by then are drawn, the older ones only move the history along.
 //
 // A screen reader cannot see the lines: the chart's accessible description tells the latest
 // point's readings in words, and changes with each point.
@@ -36,7 +41,8 @@ public:
     QColor PlotColor() const { return plotColor_; }
     void SetPlotColor(const QColor& color) { plotColor_ = color; }
 
-    const QImage& Picture() const { return picture_; }
+    // The picture with every point so far.
+    const QImage& Picture();
 
     QSize sizeHint() const override;
 
@@ -47,6 +53,17 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    struct Point {
+        std::int32_t freePercent;
+        std::int32_t loadPercent;
+        std::int32_t alarmPercent;
+        QRgb freeColor;
+    };
+
+    void Draw(const Point& point);
+    // Moves the history along for a point that would have left the picture before it is shown.
+    void Pass(const Point& point);
+    void DrawWaitingPoints();
     void MakePicture();
     int ScaleY(std::int32_t percent) const;
     void ScrollLeft();
@@ -63,4 +80,6 @@ private:
     QImage picture_;
     QPoint pen_;
     QRgb penColor_ = 0;
+    std::deque<Point> waiting_;
+    bool passedSome_ = false;  // the picture's old content has left it: it starts black
 };

@@ -29,7 +29,7 @@ protected:
         chart.SetPlotColor(QColor(kLime));
     }
 
-    QRgb At(int x, int y) const { return chart.Picture().pixel(x, y); }
+    QRgb At(int x, int y) { return chart.Picture().pixel(x, y); }
 
     void PlotTimes(int times, int free, int load, int alarm)
     {
@@ -38,7 +38,7 @@ protected:
     }
 
     // Rows of column x holding the given colour.
-    std::vector<int> RowsOf(int x, QRgb color) const
+    std::vector<int> RowsOf(int x, QRgb color)
     {
         std::vector<int> rows;
         for (int y = 0; y < kH; ++y)
@@ -216,6 +216,44 @@ TEST_F(PerfChartFixture, TheAlarmSegmentStartsThreePixelsLeftOfWhereThePenRests)
     ASSERT_EQ(sixthRows.size(), 1u);
     EXPECT_EQ(At(kW - 4, sixthRows[0]), kRed);
     EXPECT_NE(At(kW - 5, sixthRows[0]), kRed);
+}
+
+// Off screen the points wait, and only those still on the picture are drawn when it is shown: the
+// picture is the same to the pixel as one drawn point by point on screen, whatever the count.
+TEST(PerfChart, PointsPlottedOffScreenGiveTheSamePictureAsPointsDrawnOnScreen)
+{
+    for (const int count : {1, 40, kW / 2 + 2, kW / 2 + 3, 1000, 1003}) {
+        SCOPED_TRACE(count);
+        TPerfChart shown;
+        TPerfChart hidden;
+        for (TPerfChart* chart : {&shown, &hidden}) {
+            chart->resize(kW, kH);
+            chart->Init();
+            chart->SetPlotColor(QColor(kLime));
+        }
+        shown.show();
+        ASSERT_TRUE(shown.isVisible());
+        ASSERT_FALSE(hidden.isVisible());
+        std::uint32_t seed = 12345;
+        for (int i = 0; i < count; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const int free = static_cast<int>(seed >> 8) % 120 - 10;
+            const int load = static_cast<int>(seed >> 16) % 140 - 20;
+            const int alarm = static_cast<int>(seed >> 4) % 100;
+            if (i == count / 2)
+                for (TPerfChart* chart : {&shown, &hidden})
+                    chart->SetPlotColor(QColor(kYellow));
+            shown.Plot(free, load, alarm);
+            hidden.Plot(free, load, alarm);
+            ASSERT_EQ(shown.accessibleDescription(), hidden.accessibleDescription()) << "told at once, shown or not";
+        }
+        EXPECT_EQ(hidden.Picture(), shown.Picture());
+        // And drawing goes on from there as on screen.
+        hidden.show();
+        shown.Plot(50, 50, 50);
+        hidden.Plot(50, 50, 50);
+        EXPECT_EQ(hidden.Picture(), shown.Picture());
+    }
 }
 
 TEST(PerfChart, NewChartPlotsInBlackUntilTheOwnerSetsAColourByName)

@@ -55,7 +55,7 @@ QStringList CgroupLimits::Folders() const
     return folders;
 }
 
-std::string CgroupLimits::Level::Read(const QString& name) const
+std::string_view CgroupLimits::Level::Read(const QString& name) const
 {
     auto file = files.find(name);
     if (file == files.end())
@@ -73,7 +73,7 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
     for (const Level& level : levels_) {
         if (level.v1)
             continue;
-        const std::string swapMax = level.Read(QStringLiteral("memory.swap.max"));
+        const std::string_view swapMax = level.Read(QStringLiteral("memory.swap.max"));
         if (swapMax.empty()) {
             if (!level.Read(QStringLiteral("memory.max")).empty()) {
                 v2SwapRoom = 0;
@@ -96,7 +96,7 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
         std::int64_t reclaimable = 0;
         if (level.v1) {
             limit = Limit(KernelValue(level.Read(QStringLiteral("memory.limit_in_bytes"))));
-            const std::string stat = level.Read(QStringLiteral("memory.stat"));
+            const std::string_view stat = level.Read(QStringLiteral("memory.stat"));
             if (v1Leaf) {
                 // The limit that binds the group through all its ancestors, seen or not.
                 Tighten(limit, Limit(KernelField(stat, "hierarchical_memory_limit")));

@@ -40,7 +40,7 @@ private:
         mutable std::map<QString, KernelFile> files;  // by name, as first read
 
         // The file's text as it is now; empty when it is missing or unreadable.
-        std::string Read(const QString& name) const;
+        std::string_view Read(const QString& name) const;
     };
     void AddLevels(const CgroupPlace& place, bool v1);
 

@@ -41,7 +41,8 @@ KernelFile::KernelFile(KernelFile&& other) noexcept
       ifMissing_(other.ifMissing_),
       missing_(other.missing_),
       fd_(std::exchange(other.fd_, -1)),
-      size_(other.size_)
+      size_(other.size_),
+      buffer_(std::move(other.buffer_))
 {
 }
 
@@ -54,22 +55,20 @@ bool KernelFile::Opens()
     return fd_ >= 0;
 }
 
-std::string KernelFile::Read()
+std::string_view KernelFile::Read()
 {
     if (!Opens())
         return {};
-    std::string text(size_, '\0');
     for (;;) {
-        const ssize_t got = ::pread(fd_, text.data(), text.size(), 0);
+        if (buffer_.size() < size_)
+            buffer_.resize(size_);
+        const ssize_t got = ::pread(fd_, buffer_.data(), size_, 0);
         if (got < 0)
             return {};
         // A full buffer may have cut the file: read it whole into a larger one.
-        if (static_cast<std::size_t>(got) < text.size()) {
-            text.resize(static_cast<std::size_t>(got));
-            return text;
-        }
+        if (static_cast<std::size_t>(got) < size_)
+            return {buffer_.data(), static_cast<std::size_t>(got)};
         size_ *= 2;
-        text.assign(size_, '\0');
     }
 }
 

@@ -29,8 +29,9 @@ public:
     KernelFile(const KernelFile&) = delete;
     KernelFile& operator=(const KernelFile&) = delete;
 
-    // The whole file as it is now; empty when unreadable.
-    std::string Read();
+    // The whole file as it is now, valid until the next reading of this file; empty when
+    // unreadable. The buffer is kept from one reading to the next.
+    std::string_view Read();
     // Whether the file opens (it then stays open for the readings).
     bool Opens();
 
@@ -40,6 +41,7 @@ private:
     bool missing_ = false;  // did not open, and is not looked for again
     int fd_ = -1;
     std::size_t size_ = 4096;  // grows to what the file needs
+    std::string buffer_;
 };
 
 // The number on the line that starts with key, followed by ':' or a blank ("MemTotal:  24 kB",

@@ -31,7 +31,7 @@ LinuxMemory::LinuxMemory(const QString& procDir)
 
 LinuxMemory::Reading LinuxMemory::Read() const
 {
-    const std::string text = meminfo_.Read();
+    const std::string_view text = meminfo_.Read();
     Reading reading;
     reading.total = std::max<std::int64_t>(0, MeminfoBytes(text, "MemTotal"));
     reading.available = std::max<std::int64_t>(0, MeminfoBytes(text, "MemAvailable"));

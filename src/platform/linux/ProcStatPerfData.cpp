@@ -73,7 +73,7 @@ IPerfDataRegistry::Answer ProcStatPerfData::Query(std::string_view valueName, st
 {
     if (valueName != perf::kProcessorObjectName)
         return Answer::Failure;
-    const std::string text = stat_.Read();
+    const std::string_view text = stat_.Read();
     if (text.empty())
         return Answer::Failure;
     const std::int64_t now = clock_();
