@@ -96,7 +96,11 @@ CgroupLimits::Reading CgroupLimits::Read(std::int64_t swapFree) const
         std::int64_t reclaimable = 0;
         if (level.v1) {
             limit = Limit(KernelValue(level.Read(QStringLiteral("memory.limit_in_bytes"))));
-            const std::string_view stat = level.Read(QStringLiteral("memory.stat"));
+            // memory.stat is the dearest of the files to read (the kernel sums it up at each
+            // reading): read where it tells something, the leaf and a limited group.
+            std::string_view stat;
+            if (v1Leaf || limit >= 0)
+                stat = level.Read(QStringLiteral("memory.stat"));
             if (v1Leaf) {
                 // The limit that binds the group through all its ancestors, seen or not.
                 Tighten(limit, Limit(KernelField(stat, "hierarchical_memory_limit")));
