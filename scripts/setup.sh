@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libxcb1-dev libxcb-keysyms1-dev
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev libfontconfig-dev libsqlite3-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev
   xvfb xauth x11-utils x11-xkb-utils trayer xdotool imagemagick fonts-dejavu-core dbus dbus-x11 util-linux
   xfce4-panel lxqt-panel dunst libglib2.0-bin appstream desktop-file-utils lintian python3

@@ -4,6 +4,7 @@
 #include "app/ProgramArguments.h"
 #include "app/QtFrench.h"
 #include "app/DisplayOpenGuard.h"
+#include "app/FontWarmUp.h"
 #include "app/UMain.h"
 #include "monitor/CpuUsage.h"
 #include "platform/linux/CgroupReclaim.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     const bool byKernel = arguments.action == ProgramArguments::Action::RecoverByKernel;
     const bool recover = arguments.action == ProgramArguments::Action::Recover || byKernel;
 
+    TFontWarmUp fonts;
     std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
     displayGuard.reset();
@@ -111,6 +113,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // From here on the start goes on to the window.
+    fonts.ApplicationReady();
     platform::LinuxMemory memory;
     if (!platform::VolunteerForOomKill())
         memory.WidenFloor();
@@ -129,6 +133,7 @@ int main(int argc, char** argv)
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
+    fonts.Finish();
     int status = 0;
     {
         // The window's destroy handling stops the statistic and saves the settings while the
