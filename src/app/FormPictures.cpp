@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FormPictures.h"
 
-#include <QGuiApplication>
+#include <QEvent>
 
 #include "app/PictureIconEngine.h"
 #include <array>
@@ -15,8 +15,30 @@ constexpr std::array<const char*, kImageList1Count> kImageList1 = {"open",  "opt
 
 void SetPicture(QLabel* label, const char* name, QSize size)
 {
-    label->setPixmap(Picture(QLatin1String(name)).pixmap(size, qGuiApp->devicePixelRatio()));
+    SetWhenShown(label, [label, name, size] { return Picture(QLatin1String(name)).pixmap(size, label->devicePixelRatioF()); });
 }
+
+// Sets its label's picture at the label's first showing, then goes.
+class PictureOnShow : public QObject {
+public:
+    PictureOnShow(QLabel* label, std::function<QPixmap()> picture) : QObject(label), picture_(std::move(picture))
+    {
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            static_cast<QLabel*>(watched)->setPixmap(picture_());
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<QPixmap()> picture_;
+};
 
 }  // namespace
 
@@ -25,6 +47,14 @@ void SetPicture(QLabel* label, const char* name, QSize size)
 QIcon Picture(const QString& name)
 {
     return QIcon(new TPictureIconEngine(name));
+}
+
+void SetWhenShown(QLabel* label, std::function<QPixmap()> picture)
+{
+    if (label->isVisible())
+        label->setPixmap(picture());
+    else
+        new PictureOnShow(label, std::move(picture));
 }
 
 QIcon ImageList1(int index)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QIcon>
+#include <QPixmap>
+#include <functional>
 
 #include "ui_UMain.h"
 
@@ -17,6 +19,10 @@ QIcon Picture(const QString& name);
 // out of range gives an empty picture.
 constexpr int kImageList1Count = 7;
 QIcon ImageList1(int index);
+
+// Gives the label its picture the first time it is shown (at once if it is on screen already):
+// a picture on a page never opened is never decoded, nor kept in memory.
+void SetWhenShown(QLabel* label, std::function<QPixmap()> picture);
 
 // Puts every picture in its place on a window built from the layout file.
 void Load(Ui::TfMainMem& ui);

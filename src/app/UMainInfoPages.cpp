@@ -16,16 +16,15 @@ namespace {
 constexpr int kSupportedImage = 4;
 constexpr int kUnsupportedImage = 5;
 
-// Scaled to fit its place, the proportions kept; a picture that cannot be read leaves the
-// place empty.
+// Decoded when its place is first shown, scaled to fit it, the proportions kept; a picture that
+// cannot be read leaves the place empty.
 void SetPicture(QLabel* place, const QString& path)
 {
-    const QImage picture = LoadJpeg(path);
-    if (picture.isNull()) {
-        place->clear();
-        return;
-    }
-    place->setPixmap(QPixmap::fromImage(picture.scaled(place->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    FormPictures::SetWhenShown(place, [place, path] {
+        const QImage picture = LoadJpeg(path);
+        return picture.isNull() ? QPixmap()
+                                : QPixmap::fromImage(picture.scaled(place->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    });
 }
 
 }  // namespace

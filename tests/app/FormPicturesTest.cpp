@@ -64,13 +64,16 @@ TEST_F(FormPicturesOnTheWindow, ButtonsPanelsBannerAndMenuItemsCarryTheirPicture
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
         EXPECT_EQ(button->iconSize(), QSize(16, 16));
     }
+    ShowPageOf(form.ui.Image1);
     EXPECT_EQ(form.ui.Image1->pixmap().deviceIndependentSize(), QSizeF(300, 100));
+    ShowPageOf(form.ui.Image9);
     EXPECT_EQ(form.ui.Image9->pixmap().deviceIndependentSize(), QSizeF(32, 32));
     // The 32 x 32 icons of the "Informations" lines and the "Processeur" page were blank squares.
     std::vector<QImage> icons;
     for (QLabel* image : {form.ui.Image3, form.ui.Image6, form.ui.Image5, form.ui.Image4, form.ui.Image7, form.ui.Image8,
                           form.ui.Image10}) {
         SCOPED_TRACE(image->objectName().toStdString());
+        ShowPageOf(image);
         const QPixmap picture = image->pixmap();
         ASSERT_EQ(picture.deviceIndependentSize(), QSizeF(32, 32));
         const QImage pixels = picture.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -87,6 +90,20 @@ TEST_F(FormPicturesOnTheWindow, ButtonsPanelsBannerAndMenuItemsCarryTheirPicture
         EXPECT_FALSE(item->icon().isNull()) << item->objectName().toStdString();
     for (QAction* item : {form.ui.Basse1, form.ui.Normale1, form.ui.Haute1})
         EXPECT_TRUE(item->icon().isNull()) << "the refresh-speed items carry no picture";
+}
+
+// A page's pictures and logos are decoded when the page is first shown, not at start.
+TEST_F(FormPicturesOnTheWindow, APagesPicturesAreReadWhenItIsFirstShown)
+{
+    TfMainMem& form = Form();
+    form.show();
+    ASSERT_FALSE(form.ui.Image3->isVisible());
+    for (QLabel* picture : {form.ui.Image3, form.ui.Image10, form.ui.LogoLinux, form.ui.Image1})
+        EXPECT_TRUE(picture->pixmap().isNull()) << picture->objectName().toStdString();
+    ShowPageOf(form.ui.Image3);
+    EXPECT_FALSE(form.ui.Image3->pixmap().isNull());
+    EXPECT_FALSE(form.ui.LogoLinux->pixmap().isNull());
+    EXPECT_TRUE(form.ui.Image10->pixmap().isNull()) << "on a page not shown yet";
 }
 
 TEST_F(FormPicturesOnTheWindow, StatusPanelsShowTheirPictureAndAWholeHundredPercent)

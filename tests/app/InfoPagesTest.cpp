@@ -62,6 +62,7 @@ TEST_F(InfoPages, LinuxShowsItsOwnNameAndLogo)
     auto& ui = Form().ui;
     EXPECT_EQ(ui.Label_version_os->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm) 6.1.0-18-amd64  "));
     EXPECT_EQ(ShownSystemLogo(), ui.LogoLinux);
+    ShowPageOf(ui.LogoLinux);
     EXPECT_FALSE(ui.LogoLinux->pixmap().isNull());
     EXPECT_LE(ui.LogoLinux->pixmap().width(), 145);
     EXPECT_TRUE(ui.TrackBar2->isEnabled());

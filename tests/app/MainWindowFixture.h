@@ -48,6 +48,16 @@ protected:
         return *form;
     }
 
+    // The window on screen at the page that holds the widget.
+    void ShowPageOf(QWidget* widget)
+    {
+        TfMainMem& window = Form();
+        window.show();
+        for (int page = 0; page < window.ui.Memoire->count(); ++page)
+            if (window.ui.Memoire->widget(page)->isAncestorOf(widget))
+                window.ui.Memoire->setCurrentIndex(page);
+    }
+
     // One Timer1 tick with this much free memory.
     void FreeTick(std::int64_t freeBytes)
     {
