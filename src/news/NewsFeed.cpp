@@ -4,8 +4,17 @@
 #include "news/NewsDialog.h"
 
 TNewsFeed::TNewsFeed(platform::IDownloader& downloader, platform::IShellOpener& shell, QWidget* owner)
-    : QObject(owner), dialog_(new TNewsDialog(downloader, shell, owner))
+    : QObject(owner), downloader_(downloader), shell_(shell), owner_(owner)
 {
+}
+
+TNewsDialog* TNewsFeed::Dialog()
+{
+    if (!dialog_) {
+        dialog_ = new TNewsDialog(downloader_, shell_, owner_);
+        dialog_->setWindowTitle(title_);
+    }
+    return dialog_;
 }
 
 TNewsFeed::~TNewsFeed()
@@ -19,27 +28,27 @@ TNewsFeed::~TNewsFeed()
 
 QString TNewsFeed::Title() const
 {
-    return dialog_ ? dialog_->windowTitle() : QString();
+    return dialog_ ? dialog_->windowTitle() : title_;
 }
 
 void TNewsFeed::SetTitle(const QString& title)
 {
+    title_ = title;
     if (dialog_)
         dialog_->setWindowTitle(title);
 }
 
 void TNewsFeed::Show()
 {
-    if (!dialog_)
-        return;
-    dialog_->URL = url_;
-    dialog_->NotifyComponent = [this](const QString& link) {
+    TNewsDialog* window = Dialog();
+    window->URL = url_;
+    window->NotifyComponent = [this](const QString& link) {
         if (OnURLSelected)
             OnURLSelected(this, link);
     };
-    dialog_->show();
-    dialog_->raise();
-    dialog_->activateWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 QString TNewsFeed::ConfiguredURL()

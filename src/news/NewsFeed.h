@@ -9,8 +9,9 @@
 
 class QWidget;
 
-// The news component: owns the news window (created hidden with it, destroyed with it) and tells
-// its owner which link the user picked.
+// The news component: owns the news window (made hidden at its first use, destroyed with the
+// component: a start does not build a window it may never show) and tells its owner which link
+// the user picked.
 class TNewsFeed : public QObject {
 public:
     using TURLSelectedEvent = std::function<void(QObject* sender, const QString& url)>;
@@ -29,12 +30,17 @@ public:
 
     // Shows the news window, without downloading anything by itself.
     void Show();
-    TNewsDialog* Dialog() const { return dialog_; }
+    // The news window, made now if it was not yet.
+    TNewsDialog* Dialog();
 
     // The news address the program uses: MNEMORA_NEWS_URL when set, our own otherwise.
     static QString ConfiguredURL();
 
 private:
+    platform::IDownloader& downloader_;
+    platform::IShellOpener& shell_;
+    QWidget* owner_;
+    QString title_;
     QString url_;
     QPointer<TNewsDialog> dialog_;
 };

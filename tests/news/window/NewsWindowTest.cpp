@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -109,8 +110,15 @@ protected:
 
 TEST_F(NewsWindowTest, TheWindowAsItIsShown)
 {
+    const auto newsWindows = [] {
+        return std::ranges::count_if(QApplication::topLevelWidgets(),
+                                     [](QWidget* window) { return dynamic_cast<TNewsDialog*>(window) != nullptr; });
+    };
     feed->SetTitle("Mnemora XP News");
+    EXPECT_EQ(feed->Title(), "Mnemora XP News");
+    EXPECT_EQ(newsWindows(), 0) << "no window is made before its first use";
     feed->Show();
+    EXPECT_EQ(newsWindows(), 1);
     EXPECT_EQ(feed->Title(), "Mnemora XP News");
     EXPECT_EQ(Dialog().windowTitle(), "Mnemora XP News");
     EXPECT_TRUE(Dialog().windowFlags().testFlag(Qt::Tool));
