@@ -31,6 +31,8 @@ protected:
     QtTrayHostFixture() : savedDoubleClickTime(QApplication::doubleClickInterval())
     {
         host.SetReceiver([this](TrayNotice notice) { notices.push_back(notice); });
+        // The icon is made when first needed; a change to a hidden one makes it, still hidden.
+        host.Modify({QImage(), QString(), std::nullopt});
         tray = host.findChild<QSystemTrayIcon*>();
     }
     ~QtTrayHostFixture() override { QApplication::setDoubleClickInterval(savedDoubleClickTime); }
@@ -154,11 +156,15 @@ TEST(QtTrayHostProtocols, AStatusNotifierItemGetsTheMenuAndItsActivationBringsTh
 {
     QMenu menu;
     platform::QtTrayHost host(platform::QtTrayHost::Protocol::StatusNotifierItem);
-    auto* tray = host.findChild<QSystemTrayIcon*>();
     std::vector<TrayNotice> notices;
     host.SetReceiver([&](TrayNotice notice) { notices.push_back(notice); });
     host.SetMenu(&menu);
-    EXPECT_EQ(tray->contextMenu(), &menu);
+    host.Delete();
+    EXPECT_EQ(host.findChild<QSystemTrayIcon*>(), nullptr) << "nothing is made before the icon is needed";
+    host.Add({Checkerboard(), QString(), std::nullopt});
+    auto* tray = host.findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->contextMenu(), &menu) << "the menu given before the icon was made";
     emit tray->activated(QSystemTrayIcon::Trigger);
     emit tray->activated(QSystemTrayIcon::Trigger);
     emit tray->activated(QSystemTrayIcon::Context);
@@ -173,6 +179,7 @@ TEST(QtTrayHostProtocols, AnXEmbedTrayLeavesTheMenuToTheProgram)
     QMenu menu;
     platform::QtTrayHost host(platform::QtTrayHost::Protocol::XEmbed);
     host.SetMenu(&menu);
+    host.Add({Checkerboard(), QString(), std::nullopt});
     EXPECT_EQ(host.findChild<QSystemTrayIcon*>()->contextMenu(), nullptr) << "it would open twice";
 }
 

@@ -128,9 +128,22 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const QByteArray& name)
 
 }  // namespace
 
-QtTrayHost::QtTrayHost(Protocol protocol, QDBusConnection notificationBus)
-    : protocol_(protocol), icon_(new QSystemTrayIcon(this)), notifications_(std::move(notificationBus))
+QtTrayHost::QtTrayHost(std::optional<Protocol> protocol, std::optional<QDBusConnection> notificationBus)
+    : protocol_(protocol), notificationBus_(std::move(notificationBus))
 {
+}
+
+QtTrayHost::~QtTrayHost() = default;
+
+void QtTrayHost::Start()
+{
+    if (icon_ != nullptr)
+        return;
+    // Chosen as Qt makes its first icon: Qt's own choice is made then too.
+    if (!protocol_)
+        protocol_ = ProtocolQtChooses();
+    icon_ = new QSystemTrayIcon(this);
+    notifications_ = std::make_unique<DesktopNotifications>(notificationBus_ ? *notificationBus_ : QDBusConnection::sessionBus());
     connect(icon_, &QSystemTrayIcon::activated, this, &QtTrayHost::OnActivated);
     // On an XEmbed tray Qt reports any press on the icon as a balloon click while its balloon is
     // up; a press on the balloon itself closes the balloon before it is reported.
@@ -138,9 +151,11 @@ QtTrayHost::QtTrayHost(Protocol protocol, QDBusConnection notificationBus)
         if (!QtBalloonShown())
             Notify(TrayNotice::BalloonClicked);
     });
-    notifications_.OnClicked = [this] { Notify(TrayNotice::BalloonClicked); };
+    notifications_->OnClicked = [this] { Notify(TrayNotice::BalloonClicked); };
     WatchTrayManagers();
     WatchStatusNotifierWatcher();
+    if (menu_ != nullptr)
+        SetMenu(menu_);
 }
 
 QtTrayHost::Protocol QtTrayHost::ProtocolQtChooses()
@@ -168,12 +183,14 @@ void QtTrayHost::SetMenu(QMenu* menu)
 {
     // A StatusNotifierItem host shows the menu itself, from Qt's D-Bus export of it. On XEmbed
     // the program opens it on the right-click notice; given to Qt too, it would open twice.
-    if (protocol_ == Protocol::StatusNotifierItem)
+    menu_ = menu;
+    if (icon_ != nullptr && protocol_ == Protocol::StatusNotifierItem)
         icon_->setContextMenu(menu);
 }
 
 void QtTrayHost::Apply(const TrayIconData& data)
 {
+    Start();
     // The tip is refreshed every second; re-sending an unchanged picture would make the tray
     // host redraw (or a StatusNotifierItem host re-fetch) it each time.
     if (data.icon != shownImage_ || data.largerIcons != shownLargerImages_) {
@@ -203,11 +220,11 @@ void QtTrayHost::Modify(const TrayIconData& data)
         return;
     TrayBalloon balloon = *data.balloon;
     balloon.text = BalloonLines(balloon.text);
-    if (notifications_.ServiceRunning()) {
+    if (notifications_->ServiceRunning()) {
         if (balloon.text.isEmpty())
-            notifications_.Close();
+            notifications_->Close();
         else
-            notifications_.Show(balloon);
+            notifications_->Show(balloon);
         return;
     }
     // Qt can't take its bubble away; the next one replaces it, so clearing needs nothing here.
@@ -217,7 +234,8 @@ void QtTrayHost::Modify(const TrayIconData& data)
 
 void QtTrayHost::Delete()
 {
-    icon_->hide();
+    if (icon_ != nullptr)
+        icon_->hide();
 }
 
 std::optional<QPoint> QtTrayHost::CursorPosition() const

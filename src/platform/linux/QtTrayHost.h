@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/TrayHost.h"
@@ -16,12 +18,17 @@ namespace platform {
 // On X11 a tray host announces itself with a MANAGER client message on the root window when it
 // takes the tray selection; that message is the "tray re-created" notice. Balloons go to the
 // desktop's notification service where one runs, and are Qt's own bubble otherwise.
+//
+// Nothing is set up before the icon is first needed (Add, Modify): the session bus, the tray
+// protocol's choice and the tray watchers cost a start nothing while its window is being shown.
 class QtTrayHost : public QObject, public ITrayHost, public ITrayPresence, private QAbstractNativeEventFilter {
 public:
     enum class Protocol { XEmbed, StatusNotifierItem };
 
-    explicit QtTrayHost(Protocol protocol = ProtocolQtChooses(),
-                        QDBusConnection notificationBus = QDBusConnection::sessionBus());
+    // Without a protocol, the one Qt chooses; without a bus, the session bus.
+    explicit QtTrayHost(std::optional<Protocol> protocol = std::nullopt,
+                        std::optional<QDBusConnection> notificationBus = std::nullopt);
+    ~QtTrayHost() override;
     // Qt takes a StatusNotifierItem when a host for one is registered as its first tray icon is
     // made, and keeps that choice for the life of the program.
     static Protocol ProtocolQtChooses();
@@ -39,6 +46,8 @@ public:
     int DoubleClickTime() const override;
 
 private:
+    // Makes the icon (and chooses its protocol), the notifications' link and the tray watchers.
+    void Start();
     void Apply(const TrayIconData& data);
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void Notify(TrayNotice notice);
@@ -48,9 +57,11 @@ private:
     void NotifyIfGone();
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
-    const Protocol protocol_;
-    QSystemTrayIcon* icon_;
-    DesktopNotifications notifications_;
+    std::optional<Protocol> protocol_;
+    std::optional<QDBusConnection> notificationBus_;
+    QSystemTrayIcon* icon_ = nullptr;  // made by Start
+    std::unique_ptr<DesktopNotifications> notifications_;
+    QMenu* menu_ = nullptr;
     NoticeReceiver receiver_;
     std::function<void()> goneReceiver_;
     QImage shownImage_;
