@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "app/FontSubstitutes.h"
+#include "app/PictureIconEngine.h"
 #include "app/QtFrench.h"
 #include "platform/Version.h"
 
@@ -27,11 +28,11 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 
 QIcon TApplication::ProgramIcon()
 {
-    QIcon icon;
-    QDirIterator sizes(QStringLiteral(":/icons"));
-    while (sizes.hasNext())
-        icon.addFile(sizes.next());
-    return icon;
+    QStringList drawings;
+    for (QDirIterator sizes(QStringLiteral(":/icons")); sizes.hasNext();)
+        drawings.append(sizes.next());
+    // Each window takes its copy when it is made; between two, nothing is kept decoded.
+    return QIcon(new TPictureIconEngine(drawings, TPictureIconEngine::Keep::Nothing));
 }
 
 void TApplication::ShowError(const QString& text)

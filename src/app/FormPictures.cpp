@@ -46,7 +46,9 @@ private:
 // starts on a 2x screen, and a window can move to one later), each read when first needed.
 QIcon Picture(const QString& name)
 {
-    return QIcon(new TPictureIconEngine(name));
+    return QIcon(new TPictureIconEngine(
+        {QStringLiteral(":/pictures/%1.png").arg(name), QStringLiteral(":/pictures/%1@2x.png").arg(name)},
+        TPictureIconEngine::Keep::Drawings));
 }
 
 void SetWhenShown(QLabel* label, std::function<QPixmap()> picture)

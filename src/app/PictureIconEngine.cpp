@@ -4,37 +4,67 @@
 #include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
-TPictureIconEngine::TPictureIconEngine(const QString& name)
-    : single_(QStringLiteral(":/pictures/%1.png").arg(name)), doubled_(QStringLiteral(":/pictures/%1@2x.png").arg(name))
+namespace {
+
+// Told the format and not to look further, Qt's reader goes straight to its own PNG decoder.
+struct TPngReader : QImageReader {
+    explicit TPngReader(const QString& file) : QImageReader(file, "png") { setAutoDetectImageFormat(false); }
+};
+
+QSize SizeOf(const QString& file)
 {
+    return TPngReader(file).size();
 }
 
-QSize TPictureIconEngine::SingleSize()
+QPixmap Decoded(const QString& file)
 {
-    if (!singleSize_.isValid())
-        singleSize_ = QImageReader(single_).size();
-    return singleSize_;
+    return QPixmap::fromImage(TPngReader(file).read());
 }
 
-const QIcon& TPictureIconEngine::DrawingsFor(const QSize& size)
+}  // namespace
+
+TPictureIconEngine::TPictureIconEngine(QStringList files, Keep keep) : files_(std::move(files)), keep_(keep) {}
+
+std::vector<TPictureIconEngine::TDrawing>& TPictureIconEngine::Drawings()
 {
-    const QSize single = SingleSize();
-    const bool needsDoubled = size.width() > single.width() || size.height() > single.height();
-    if (needsDoubled && !doubledRead_) {
-        drawings_.addFile(doubled_);
-        doubledRead_ = true;
-    } else if (!needsDoubled && !singleRead_) {
-        drawings_.addFile(single_);
-        singleRead_ = true;
+    if (!sized_) {
+        for (const QString& file : std::as_const(files_))
+            if (const QSize size = SizeOf(file); size.isValid())
+                drawings_.push_back({file, size});
+        std::sort(drawings_.begin(), drawings_.end(),
+                  [](const TDrawing& a, const TDrawing& b) { return a.size.width() < b.size.width(); });
+        sized_ = true;
     }
     return drawings_;
 }
 
+TPictureIconEngine::TDrawing* TPictureIconEngine::DrawingFor(const QSize& size)
+{
+    std::vector<TDrawing>& drawings = Drawings();
+    if (drawings.empty())
+        return nullptr;
+    const auto covers = [&size](const TDrawing& drawing) {
+        return drawing.size.width() >= size.width() && drawing.size.height() >= size.height();
+    };
+    const auto found = std::find_if(drawings.begin(), drawings.end(), covers);
+    return found != drawings.end() ? &*found : &drawings.back();
+}
+
 QPixmap TPictureIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state)
 {
+    TDrawing* drawing = DrawingFor(size);
+    if (!drawing)
+        return {};
     // The size asked for is in device pixels already: the drawings' own icon must not scale it again.
-    return DrawingsFor(size).pixmap(size, 1.0, mode, state);
+    if (keep_ == Keep::Nothing)
+        return QIcon(Decoded(drawing->file)).pixmap(size, 1.0, mode, state);
+    if (!drawing->kept) {
+        kept_.addPixmap(Decoded(drawing->file));
+        drawing->kept = true;
+    }
+    return kept_.pixmap(size, 1.0, mode, state);
 }
 
 void TPictureIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state)
@@ -47,23 +77,25 @@ void TPictureIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode
 
 QSize TPictureIconEngine::actualSize(const QSize& size, QIcon::Mode, QIcon::State)
 {
-    // The largest drawing that fits, or the 1x one shrunk to fit: never blown up.
-    const QSize single = SingleSize();
-    const auto fits = [&size](const QSize& drawing) { return drawing.width() <= size.width() && drawing.height() <= size.height(); };
-    if (fits(single * 2))
-        return single * 2;
-    return fits(single) ? single : single.scaled(size, Qt::KeepAspectRatio);
+    // The size pixmap() gives: its drawing, shrunk to fit if it is larger, never blown up.
+    const TDrawing* drawing = DrawingFor(size);
+    if (!drawing)
+        return {};
+    const bool fits = drawing->size.width() <= size.width() && drawing->size.height() <= size.height();
+    return fits ? drawing->size : drawing->size.scaled(size, Qt::KeepAspectRatio);
 }
 
 QList<QSize> TPictureIconEngine::availableSizes(QIcon::Mode, QIcon::State)
 {
-    const QSize single = SingleSize();
-    return single.isValid() ? QList<QSize>{single, single * 2} : QList<QSize>{};
+    QList<QSize> sizes;
+    for (const TDrawing& drawing : Drawings())
+        sizes.append(drawing.size);
+    return sizes;
 }
 
 bool TPictureIconEngine::isNull()
 {
-    return !SingleSize().isValid();
+    return Drawings().empty();
 }
 
 QString TPictureIconEngine::key() const

@@ -2,13 +2,20 @@
 #pragma once
 #include <QIcon>
 #include <QIconEngine>
+#include <QStringList>
+#include <vector>
 
-// An icon of one of the program's pictures (":/pictures/NAME.png" and its NAME@2x.png drawing)
-// that decodes a drawing only when a size first needs it, and then only that drawing: a start
-// on a 1x screen never reads the 2x ones, and a picture nobody looks at is never read at all.
+// An icon drawn from PNG files, one per size, that decodes a drawing only when a size first needs
+// it, and then only that drawing: a start on a 1x screen never reads the 2x ones, and a picture
+// nobody looks at is never read at all. Files are read as PNG by name, so no image plugin is
+// loaded to guess their format.
 class TPictureIconEngine : public QIconEngine {
 public:
-    explicit TPictureIconEngine(const QString& name);
+    // What happens to a drawing once decoded: kept for the next paint (a picture on the window),
+    // or let go (the program's icon, handed once to each window as it is made).
+    enum class Keep { Drawings, Nothing };
+
+    TPictureIconEngine(QStringList files, Keep keep);
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
@@ -19,15 +26,20 @@ public:
     QIconEngine* clone() const override;
 
 private:
-    // The 1x drawing's size, read from the file's header alone.
-    QSize SingleSize();
-    // The drawings read so far, the one a size needs read now.
-    const QIcon& DrawingsFor(const QSize& size);
+    struct TDrawing {
+        QString file;
+        QSize size;  // read from the file's header alone
+        bool kept = false;
+    };
 
-    QString single_;
-    QString doubled_;
-    QSize singleSize_;
-    bool singleRead_ = false;
-    bool doubledRead_ = false;
-    QIcon drawings_;
+    // The drawings from the smallest up, the unreadable ones left out.
+    std::vector<TDrawing>& Drawings();
+    // The smallest drawing that covers the size, or the largest of all.
+    TDrawing* DrawingFor(const QSize& size);
+
+    QStringList files_;
+    Keep keep_;
+    bool sized_ = false;
+    std::vector<TDrawing> drawings_;
+    QIcon kept_;
 };

@@ -283,9 +283,22 @@ TEST_F(MainWindow, AKeyThatTypesTextIsShownButNotTakenFromOtherPrograms)
     }
 }
 
-TEST(ProgramIcon, ComesInSixSizes)
+TEST(ProgramIcon, ComesInSixSizesEachItsOwnDrawing)
 {
-    EXPECT_EQ(TApplication::ProgramIcon().availableSizes().size(), 6);
+    QIcon icon = TApplication::ProgramIcon();
+    ASSERT_EQ(icon.availableSizes().size(), 6);
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        const QImage drawing(QStringLiteral(":/icons/mnemora-xp-%1.png").arg(size));
+        const QImage given = icon.pixmap(QSize(size, size), 1.0).toImage();
+        EXPECT_TRUE(given.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                    drawing.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << size;
+    }
+    // Between two sizes, the larger drawing shrunk; past the largest, the largest as it is.
+    EXPECT_EQ(icon.actualSize(QSize(40, 40)), QSize(40, 40));
+    EXPECT_EQ(icon.pixmap(QSize(40, 40), 1.0).toImage(),
+              icon.pixmap(QSize(48, 48), 1.0).toImage().scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    EXPECT_EQ(icon.actualSize(QSize(512, 512)), QSize(128, 128));
 }
 
 TEST_F(MainWindow, AnErrorLetThroughIsShownAndTheProgramCarriesOn)
