@@ -31,8 +31,9 @@ protected:
     QtTrayHostFixture() : savedDoubleClickTime(QApplication::doubleClickInterval())
     {
         host.SetReceiver([this](TrayNotice notice) { notices.push_back(notice); });
-        // The icon is made when first needed; a change to a hidden one makes it, still hidden.
-        host.Modify({QImage(), QString(), std::nullopt});
+        // The icon is made when first added, and stays made, hidden, once taken out.
+        host.Add({QImage(), QString(), std::nullopt});
+        host.Delete();
         tray = host.findChild<QSystemTrayIcon*>();
     }
     ~QtTrayHostFixture() override { QApplication::setDoubleClickInterval(savedDoubleClickTime); }
@@ -50,6 +51,17 @@ protected:
     QSystemTrayIcon* tray = nullptr;
     std::vector<TrayNotice> notices;
 };
+
+TEST(QtTrayHost, AChangeBeforeTheFirstAddStartsNothing)
+{
+    platform::QtTrayHost host;
+    host.Modify({Checkerboard(), QStringLiteral("RAM Libre : 512 MB"), platform::TrayBalloon{}});
+    EXPECT_EQ(host.findChild<QSystemTrayIcon*>(), nullptr);
+    host.Add({Checkerboard(), QStringLiteral("RAM Libre : 500 MB"), std::nullopt});
+    QSystemTrayIcon* tray = host.findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->toolTip(), QStringLiteral("RAM Libre : 500 MB")) << "the Add brings the whole content";
+}
 
 TEST_F(QtTrayHostFixture, AddModifyAndDeleteDriveTheSystemTrayIcon)
 {

@@ -64,17 +64,18 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
     return argument;
 }
 
-PortalHotKeyGrabber::PortalHotKeyGrabber(QDBusConnection bus) : bus_(std::move(bus))
-{
-    qDBusRegisterMetaType<PortalShortcut>();
-    qDBusRegisterMetaType<QList<PortalShortcut>>();
-    bus_.connect(Latin(kService), Latin(kPath), Latin(kInterface), QStringLiteral("Activated"), this,
-                 SLOT(OnActivated(QDBusMessage)));
-}
+PortalHotKeyGrabber::PortalHotKeyGrabber(std::optional<QDBusConnection> bus) : bus_(std::move(bus)) {}
 
 PortalHotKeyGrabber::~PortalHotKeyGrabber()
 {
     CloseSession();
+}
+
+QDBusConnection& PortalHotKeyGrabber::Bus() const
+{
+    if (!bus_)
+        bus_ = QDBusConnection::sessionBus();
+    return *bus_;
 }
 
 bool PortalHotKeyGrabber::CanHoldKeys() const
@@ -85,7 +86,7 @@ bool PortalHotKeyGrabber::CanHoldKeys() const
                                                             QStringLiteral("Get"));
         probe << Latin(kInterface) << QStringLiteral("version");
         portalOffersShortcuts_ =
-            bus_.isConnected() && bus_.call(probe, QDBus::Block, kProbeTimeoutMs).type() == QDBusMessage::ReplyMessage;
+            Bus().isConnected() && Bus().call(probe, QDBus::Block, kProbeTimeoutMs).type() == QDBusMessage::ReplyMessage;
     }
     return *portalOffersShortcuts_;
 }
@@ -114,6 +115,13 @@ bool PortalHotKeyGrabber::Register(QKeyCombination combination)
     Unregister();
     if (!CanHoldKeys())
         return false;
+    if (!listening_) {
+        qDBusRegisterMetaType<PortalShortcut>();
+        qDBusRegisterMetaType<QList<PortalShortcut>>();
+        Bus().connect(Latin(kService), Latin(kPath), Latin(kInterface), QStringLiteral("Activated"), this,
+                      SLOT(OnActivated(QDBusMessage)));
+        listening_ = true;
+    }
     trigger_ = Trigger(combination);
     sessionRequest_ = Request(QStringLiteral("CreateSession"), {});
     return !sessionRequest_.isEmpty();
@@ -131,10 +139,10 @@ void PortalHotKeyGrabber::Unregister()
 QString PortalHotKeyGrabber::Request(const QString& method, const QVariantList& arguments)
 {
     const QString token = QStringLiteral("mnemora_xp_%1").arg(++tokens_);
-    QString sender = bus_.baseService().mid(1);
+    QString sender = Bus().baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
     const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
-    bus_.connect(Latin(kService), path, Latin(kRequestInterface), QStringLiteral("Response"), this,
+    Bus().connect(Latin(kService), path, Latin(kRequestInterface), QStringLiteral("Response"), this,
                  SLOT(OnResponse(uint, QVariantMap, QDBusMessage)));
 
     QVariantMap options{{QStringLiteral("handle_token"), token}};
@@ -143,7 +151,7 @@ QString PortalHotKeyGrabber::Request(const QString& method, const QVariantList& 
     QDBusMessage call = QDBusMessage::createMethodCall(Latin(kService), Latin(kPath), Latin(kInterface), method);
     call.setArguments(QVariantList(arguments) << options);
     // A portal that refuses the call answers no request: the key is then not held.
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* finished) {
         finished->deleteLater();
         if (finished->isError()) {
@@ -159,7 +167,7 @@ QString PortalHotKeyGrabber::Request(const QString& method, const QVariantList& 
 void PortalHotKeyGrabber::OnResponse(uint response, const QVariantMap& results, const QDBusMessage& message)
 {
     const QString path = message.path();
-    bus_.disconnect(Latin(kService), path, Latin(kRequestInterface), QStringLiteral("Response"), this,
+    Bus().disconnect(Latin(kService), path, Latin(kRequestInterface), QStringLiteral("Response"), this,
                     SLOT(OnResponse(uint, QVariantMap, QDBusMessage)));
     const QVariant handle = results.value(QStringLiteral("session_handle"));
     const QString session =
@@ -180,7 +188,7 @@ void PortalHotKeyGrabber::OnResponse(uint response, const QVariantMap& results, 
         bound_ = response == kResponseSuccess;
     } else if (!session.isEmpty()) {
         // The answer to a key changed since: that session is not wanted any more.
-        bus_.call(QDBusMessage::createMethodCall(Latin(kService), session, Latin(kSessionInterface),
+        Bus().call(QDBusMessage::createMethodCall(Latin(kService), session, Latin(kSessionInterface),
                                                  QStringLiteral("Close")),
                   QDBus::NoBlock);
     }
@@ -199,7 +207,7 @@ void PortalHotKeyGrabber::OnActivated(const QDBusMessage& message)
 void PortalHotKeyGrabber::CloseSession()
 {
     if (!session_.isEmpty())
-        bus_.call(QDBusMessage::createMethodCall(Latin(kService), session_, Latin(kSessionInterface),
+        Bus().call(QDBusMessage::createMethodCall(Latin(kService), session_, Latin(kSessionInterface),
                                                  QStringLiteral("Close")),
                   QDBus::NoBlock);
     session_.clear();

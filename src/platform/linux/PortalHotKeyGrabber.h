@@ -30,7 +30,8 @@ class PortalHotKeyGrabber : public QObject, public IHotKeyGrabber {
 public:
     static constexpr char kShortcutId[] = "recover";
 
-    explicit PortalHotKeyGrabber(QDBusConnection bus = QDBusConnection::sessionBus());
+    // bus: the session bus when not given, connected to at the first use: a start on X11 never asks.
+    explicit PortalHotKeyGrabber(std::optional<QDBusConnection> bus = std::nullopt);
     ~PortalHotKeyGrabber() override;
 
     bool Register(QKeyCombination combination) override;
@@ -49,10 +50,12 @@ private slots:
     void OnActivated(const QDBusMessage& message);
 
 private:
+    QDBusConnection& Bus() const;
     QString Request(const QString& method, const QVariantList& arguments);
     void CloseSession();
 
-    QDBusConnection bus_;
+    mutable std::optional<QDBusConnection> bus_;
+    bool listening_ = false;  // for the presses of a bound key
     mutable std::optional<bool> portalOffersShortcuts_;
     QString trigger_;
     QString sessionRequest_;  // the request path that answers with our session

@@ -214,6 +214,10 @@ void QtTrayHost::Add(const TrayIconData& data)
 
 void QtTrayHost::Modify(const TrayIconData& data)
 {
+    // Before the first Add there is no icon to change: the Add brings the whole content. The
+    // host is not started for it, so a start-up that sets the icon up does not wait on the bus.
+    if (icon_ == nullptr)
+        return;
     Apply(data);
     // A hidden icon shows no balloon.
     if (!data.balloon || !icon_->isVisible())
