@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -54,17 +55,20 @@ TPictureIconEngine::TDrawing* TPictureIconEngine::DrawingFor(const QSize& size)
 
 QPixmap TPictureIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state)
 {
-    TDrawing* drawing = DrawingFor(size);
+    const TDrawing* drawing = DrawingFor(size);
     if (!drawing)
         return {};
-    // The size asked for is in device pixels already: the drawings' own icon must not scale it again.
-    if (keep_ == Keep::Nothing)
-        return QIcon(Decoded(drawing->file)).pixmap(size, 1.0, mode, state);
-    if (!drawing->kept) {
-        kept_.addPixmap(Decoded(drawing->file));
-        drawing->kept = true;
+    if (!decoded_->files.contains(drawing->file)) {
+        if (keep_ == Keep::Nothing && decoded_->files.isEmpty())
+            QTimer::singleShot(0, [decoded = std::weak_ptr<TDecoded>(decoded_)] {
+                if (const std::shared_ptr<TDecoded> held = decoded.lock())
+                    *held = {};
+            });
+        decoded_->drawings.addPixmap(Decoded(drawing->file));
+        decoded_->files.insert(drawing->file);
     }
-    return kept_.pixmap(size, 1.0, mode, state);
+    // The size asked for is in device pixels already: the drawings' own icon must not scale it again.
+    return decoded_->drawings.pixmap(size, 1.0, mode, state);
 }
 
 void TPictureIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state)

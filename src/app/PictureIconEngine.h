@@ -2,7 +2,9 @@
 #pragma once
 #include <QIcon>
 #include <QIconEngine>
+#include <QSet>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // An icon drawn from PNG files, one per size, that decodes a drawing only when a size first needs
@@ -12,7 +14,8 @@
 class TPictureIconEngine : public QIconEngine {
 public:
     // What happens to a drawing once decoded: kept for the next paint (a picture on the window),
-    // or let go (the program's icon, handed once to each window as it is made).
+    // or let go when the event loop next runs (the program's icon, which a window takes, twice
+    // over, as it is made).
     enum class Keep { Drawings, Nothing };
 
     TPictureIconEngine(QStringList files, Keep keep);
@@ -29,7 +32,10 @@ private:
     struct TDrawing {
         QString file;
         QSize size;  // read from the file's header alone
-        bool kept = false;
+    };
+    struct TDecoded {
+        QIcon drawings;
+        QSet<QString> files;
     };
 
     // The drawings from the smallest up, the unreadable ones left out.
@@ -41,5 +47,5 @@ private:
     Keep keep_;
     bool sized_ = false;
     std::vector<TDrawing> drawings_;
-    QIcon kept_;
+    std::shared_ptr<TDecoded> decoded_ = std::make_shared<TDecoded>();
 };

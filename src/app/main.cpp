@@ -84,6 +84,7 @@ int main(int argc, char** argv)
     std::optional<DisplayOpenGuard> displayGuard(std::in_place);
     TApplication app(argc, argv);
     displayGuard.reset();
+    fonts.ApplicationReady();
     // Before the window exists there is nothing to save yet: an end asked for then (also while
     // a start-up error is shown, in that box's own event loop) ends any box and the wait, and
     // the window, once made, saves and closes at once.
@@ -107,6 +108,7 @@ int main(int argc, char** argv)
     case platform::ISingleInstance::ClaimResult::Claimed:
         break;
     case platform::ISingleInstance::ClaimResult::HeldElsewhere:
+        fonts.Finish();  // the font list is read with the application still there
         if (instance.SignalRunning(byKernel  ? platform::ISingleInstance::Request::RecoverByKernel
                                    : recover ? platform::ISingleInstance::Request::Recover
                                              : platform::ISingleInstance::Request::Show))
@@ -114,12 +116,12 @@ int main(int argc, char** argv)
         std::fputs("mnemora-xp : une instance tourne déjà mais ne répond pas.\n", stderr);
         return 1;
     case platform::ISingleInstance::ClaimResult::Refused:
+        fonts.Finish();
         std::fprintf(stderr, "mnemora-xp : %s.\n", instance.Problem().toLocal8Bit().constData());
         return 1;
     }
 
     // From here on the start goes on to the window.
-    fonts.ApplicationReady();
     platform::LinuxMemory memory;
     if (!platform::VolunteerForOomKill())
         memory.WidenFloor();
