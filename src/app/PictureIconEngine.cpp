@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PictureIconEngine.h"
 
+#include <QApplication>
 #include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTimer>
 #include <algorithm>
 
@@ -53,22 +56,34 @@ TPictureIconEngine::TDrawing* TPictureIconEngine::DrawingFor(const QSize& size)
     return found != drawings.end() ? &*found : &drawings.back();
 }
 
-QPixmap TPictureIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state)
+QPixmap TPictureIconEngine::DecodedDrawing(const TDrawing& drawing)
+{
+    if (const auto found = decoded_->find(drawing.file); found != decoded_->end())
+        return *found;
+    if (keep_ == Keep::Nothing && decoded_->isEmpty())
+        QTimer::singleShot(0, [decoded = std::weak_ptr<TDecoded>(decoded_)] {
+            if (const std::shared_ptr<TDecoded> held = decoded.lock())
+                held->clear();
+        });
+    return *decoded_->insert(drawing.file, Decoded(drawing.file));
+}
+
+// Shrunk and tinted here rather than by a pixmap icon of Qt's: that one would keep every pixmap
+// it hands out in the application's pixmap cache, drawings let go of included.
+QPixmap TPictureIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State)
 {
     const TDrawing* drawing = DrawingFor(size);
     if (!drawing)
         return {};
-    if (!decoded_->files.contains(drawing->file)) {
-        if (keep_ == Keep::Nothing && decoded_->files.isEmpty())
-            QTimer::singleShot(0, [decoded = std::weak_ptr<TDecoded>(decoded_)] {
-                if (const std::shared_ptr<TDecoded> held = decoded.lock())
-                    *held = {};
-            });
-        decoded_->drawings.addPixmap(Decoded(drawing->file));
-        decoded_->files.insert(drawing->file);
+    QPixmap drawn = DecodedDrawing(*drawing);
+    if (drawn.width() > size.width() || drawn.height() > size.height())
+        drawn = drawn.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (mode != QIcon::Normal) {
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        drawn = QApplication::style()->generatedIconPixmap(mode, drawn, &option);
     }
-    // The size asked for is in device pixels already: the drawings' own icon must not scale it again.
-    return decoded_->drawings.pixmap(size, 1.0, mode, state);
+    return drawn;
 }
 
 void TPictureIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state)

@@ -2,7 +2,8 @@
 #pragma once
 #include <QIcon>
 #include <QIconEngine>
-#include <QSet>
+#include <QHash>
+#include <QPixmap>
 #include <QStringList>
 #include <memory>
 #include <vector>
@@ -33,15 +34,13 @@ private:
         QString file;
         QSize size;  // read from the file's header alone
     };
-    struct TDecoded {
-        QIcon drawings;
-        QSet<QString> files;
-    };
+    using TDecoded = QHash<QString, QPixmap>;  // by file
 
     // The drawings from the smallest up, the unreadable ones left out.
     std::vector<TDrawing>& Drawings();
     // The smallest drawing that covers the size, or the largest of all.
     TDrawing* DrawingFor(const QSize& size);
+    QPixmap DecodedDrawing(const TDrawing& drawing);
 
     QStringList files_;
     Keep keep_;

@@ -299,6 +299,8 @@ TEST(ProgramIcon, ComesInSixSizesEachItsOwnDrawing)
     EXPECT_EQ(icon.pixmap(QSize(40, 40), 1.0).toImage(),
               icon.pixmap(QSize(48, 48), 1.0).toImage().scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     EXPECT_EQ(icon.actualSize(QSize(512, 512)), QSize(128, 128));
+    EXPECT_NE(icon.pixmap(QSize(16, 16), 1.0, QIcon::Disabled).toImage(), icon.pixmap(QSize(16, 16), 1.0).toImage())
+        << "greyed for a control that is off";
 }
 
 TEST_F(MainWindow, AnErrorLetThroughIsShownAndTheProgramCarriesOn)
