@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/ProgramArguments.h"
 #include "app/QtFrench.h"
+#include "app/TrayTrim.h"
 #include "app/DisplayOpenGuard.h"
 #include "app/FontWarmUp.h"
 #include "app/UMain.h"
@@ -147,6 +148,7 @@ int main(int argc, char** argv)
         // sampler is still set up.
         TfMainMem form({memory, events, tray, hotKeys, cpuUsage, perfData, clock, versionInfo, systemInfo, processor, windows,
                         registry, downloader, shell});
+        new TTrayTrim(&form);
         instance.OnShowRequest = [&form] { form.WMUser(); };
         instance.OnRecoverRequest = [&form] { form.GlobalHotKey1KeyDown(); };
         form.SetKernelReclaim(kernel, events);
