@@ -31,7 +31,7 @@
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/LinuxTickClock.h"
 #include "platform/linux/ProcStatPerfData.h"
-#include "platform/linux/QtDownloader.h"
+#include "platform/linux/ModuleDownloader.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
@@ -185,7 +185,7 @@ int main(int argc, char** argv)
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;
     platform::LinuxRegistry registry(platform::LinuxRegistry::ForThisUser(), platform::LinuxRegistry::RunsAsAdministrator());
-    platform::QtDownloader downloader;
+    platform::ModuleDownloader downloader;
     platform::QtShellOpener shell;
     int status = 0;
     {

@@ -20,7 +20,7 @@
 #include "platform/linux/LocalSocketInstance.h"
 #include "platform/linux/OomScore.h"
 #include "platform/linux/PortalHotKeyGrabber.h"
-#include "platform/linux/QtDownloader.h"
+#include "platform/linux/ModuleDownloader.h"
 #include "platform/linux/QtEventQueue.h"
 #include "platform/linux/QtShellOpener.h"
 #include "platform/linux/QtTrayHost.h"
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     platform::IHotKeyGrabber& hotKeys =
         x11 && !(wayland && portalKeys.CanHoldKeys()) ? static_cast<platform::IHotKeyGrabber&>(x11Keys) : portalKeys;
-    platform::QtDownloader downloader;
+    platform::ModuleDownloader downloader;
     platform::QtShellOpener shell;
     platform::LinuxSystemInfo systemInfo;
     platform::LinuxProcessor processor;

@@ -27,6 +27,11 @@ for file in usr/bin/mnemora-xp usr/bin/mnemora-recover \
   [ -f "$root/$file" ] || fail "$file is not in the package"
 done
 
+# The downloader module, where the program looks for it: beside it, under the library folder.
+module=$(cd "$root" && ls usr/lib/mnemora-xp/mnemora-xp-network.so usr/lib/*/mnemora-xp/mnemora-xp-network.so 2>/dev/null | head -1 || true)
+[ -n "$module" ] || fail "the downloader module is not in the package"
+dpkg-deb -f "$deb" Depends | grep -q libqt6network6 || fail "the package does not depend on Qt's network library"
+
 [ "$(dpkg-deb -f "$deb" Version)" = 4.0.0 ] || fail "the package's version is $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
 # A minimal install has neither Qt's platform plugins nor the fonts the window is laid out for.
@@ -49,7 +54,7 @@ for action in remove purge; do
   esac
 done
 
-for program in "$root"/usr/bin/*; do
+for program in "$root"/usr/bin/* ${module:+"$root/$module"}; do
   if readelf -S "$program" | grep -Eq '\.symtab|\.debug_info'; then fail "$program is not stripped"; fi
 done
 

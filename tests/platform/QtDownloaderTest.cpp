@@ -3,7 +3,7 @@
 
 #include <QTimer>
 
-#include "platform/linux/QtDownloader.h"
+#include "platform/linux/network/QtDownloader.h"
 #include "support/LoopbackHttpServer.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "news/NewsDialog.h"
 #include "news/NewsFeed.h"
 #include "news/NewsFile.h"
-#include "platform/linux/QtDownloader.h"
+#include "platform/linux/network/QtDownloader.h"
 #include "platform/linux/QtShellOpener.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/OpenedLinks.h"

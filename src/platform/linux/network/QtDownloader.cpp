@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/QtDownloader.h"
+#include "platform/linux/network/QtDownloader.h"
 
 #include <QEventLoop>
 #include <QNetworkReply>
