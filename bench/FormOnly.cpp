@@ -5,13 +5,11 @@
 // reads. Given to bench/startup.sh or bench/idle.sh in place of the tray program, it tells how
 // much of their figures the form's own widgets account for.
 #include <QApplication>
-#include <QFile>
-#include <QImage>
 #include <QMainWindow>
-#include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "MinimalTrayIcon.h"
 #include "ui_UMain.h"
 
 int main(int argc, char** argv)
@@ -21,24 +19,11 @@ int main(int argc, char** argv)
     Ui::TfMainMem ui;
     ui.setupUi(&window);
     window.show();
-    QImage picture(16, 16, QImage::Format_ARGB32);
-    picture.fill(Qt::green);
-    QSystemTrayIcon icon(QIcon(QPixmap::fromImage(picture)));
+    TMinimalTrayIcon icon;
     QTimer::singleShot(500, &window, [&] {
-        icon.show();
+        icon.Show();
         if (QSystemTrayIcon::isSystemTrayAvailable())
             window.hide();
     });
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&icon] {
-        QByteArray readings;
-        for (const char* path : {"/proc/meminfo", "/proc/stat"}) {
-            QFile file(QString::fromLatin1(path));
-            if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-                readings += file.readAll().left(40);
-        }
-        icon.setToolTip(QString::fromLatin1(readings.left(20)));
-    });
-    tick.start(1000);
     return QApplication::exec();
 }
