@@ -31,7 +31,7 @@ QPixmap Decoded(const QString& file)
 
 TPictureIconEngine::TPictureIconEngine(QStringList files, Keep keep) : files_(std::move(files)), keep_(keep) {}
 
-std::vector<TPictureIconEngine::TDrawing>& TPictureIconEngine::Drawings()
+const std::vector<TPictureIconEngine::TDrawing>& TPictureIconEngine::Drawings()
 {
     if (!sized_) {
         for (const QString& file : std::as_const(files_))
@@ -44,9 +44,9 @@ std::vector<TPictureIconEngine::TDrawing>& TPictureIconEngine::Drawings()
     return drawings_;
 }
 
-TPictureIconEngine::TDrawing* TPictureIconEngine::DrawingFor(const QSize& size)
+const TPictureIconEngine::TDrawing* TPictureIconEngine::DrawingFor(const QSize& size)
 {
-    std::vector<TDrawing>& drawings = Drawings();
+    const std::vector<TDrawing>& drawings = Drawings();
     if (drawings.empty())
         return nullptr;
     const auto covers = [&size](const TDrawing& drawing) {

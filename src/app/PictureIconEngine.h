@@ -37,9 +37,9 @@ private:
     using TDecoded = QHash<QString, QPixmap>;  // by file
 
     // The drawings from the smallest up, the unreadable ones left out.
-    std::vector<TDrawing>& Drawings();
+    const std::vector<TDrawing>& Drawings();
     // The smallest drawing that covers the size, or the largest of all.
-    TDrawing* DrawingFor(const QSize& size);
+    const TDrawing* DrawingFor(const QSize& size);
     QPixmap DecodedDrawing(const TDrawing& drawing);
 
     QStringList files_;
