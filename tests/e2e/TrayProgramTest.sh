@@ -35,7 +35,7 @@ check "and shows the running window again" waitFor 10 windowShown
 check "the first instance runs on with its one tray icon" test "$(running "$first" && trayIcons)" = 1
 
 # The tray host restarts (the window is shown by now): the icon docks again.
-kill "$(xprop -name panel _NET_WM_PID | awk '{ print $3 }')"
+kill "$(waitFor 10 panelPid)"
 waitFor 10 not xwininfo -name panel >/dev/null 2>&1
 trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &
 started+=($!)

@@ -59,7 +59,7 @@ xdotool windowminimize "$window"
 check "minimised once more, it goes to the tray again" waitFor 10 notViewable "$window"
 
 # The tray goes away (its panel quits): the window is the only way back, so it comes back.
-kill "$(xprop -name panel _NET_WM_PID | awk '{ print $3 }')"
+kill "$(waitFor 10 panelPid)"
 check "when the tray goes away the window comes back" waitFor 10 viewable "$window"
 check "painted" waitFor 10 painted "$window" tray-gone
 trayer --edge top --align right --widthtype request --heighttype pixel --height 24 >/dev/null 2>&1 &

@@ -49,6 +49,9 @@ waitFor() {
   "$@"
 }
 not() { ! "$@"; }
+# The tray panel's process. xprop walks the window tree to find the panel and fails when a window
+# goes away meanwhile (a menu, a tip): give it to waitFor.
+panelPid() { xprop -name panel _NET_WM_PID 2>/dev/null | awk '/_NET_WM_PID/ { print $3 }' | grep .; }
 running() { kill -0 "$1" 2>/dev/null; }
 
 windowShown() { mainWindow >/dev/null; }
